@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build, run and test KestrowDemo.
+# Usage: scripts/install-deps.sh [native|windows|all]   (default: all)
+set -euo pipefail
+
+want=${1:-all}
+
+native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev)
+windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  mingw-w64-x86-64-dev mingw-w64-i686-dev
+  wine64 xvfb xauth x11-apps imagemagick)
+# The sanitizer, fuzzing and benchmark stages.
+extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev)
+
+packages=()
+case "$want" in
+  native) packages=("${native_packages[@]}") ;;
+  windows) packages=("${native_packages[@]}" "${windows_packages[@]}") ;;
+  all) packages=("${native_packages[@]}" "${windows_packages[@]}" "${extra_packages[@]}") ;;
+  *) echo "install-deps: unknown set '$want' (native, windows or all)" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+  sudo=(sudo -n)
+else
+  echo "install-deps: these packages are missing and I cannot install them (not root, no password-less sudo):" >&2
+  echo "  ${missing[*]}" >&2
+  echo "install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if ! "${sudo[@]}" apt-get update -qq; then
+  echo "install-deps: apt-get update failed; is a Debian package mirror reachable?" >&2
+  exit 1
+fi
+if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+  echo "install-deps: apt-get install failed for: ${missing[*]}" >&2
+  exit 1
+fi
