@@ -5,7 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
-CString::CString(const char* psz) : m_str(psz != nullptr ? psz : "") {}
+CString::CString(const char* psz) : m_str(psz != nullptr ? psz : "") {
+}
 
 CString::CString(const char* pch, int nLength) {
     if (nLength < 0) {

@@ -8,16 +8,16 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* psz);  // NOLINT: implicit, as the framework's string converts
+    CString(const char* psz); // NOLINT: implicit, as the framework's string converts
     CString(const char* pch, int nLength);
-    CString(const std::string& str) : m_str(str) {}  // NOLINT
+    CString(const std::string& str) : m_str(str) {} // NOLINT
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
 
     // The zero-terminated character data, as platform calls take it.
-    operator const char*() const { return m_str.c_str(); }  // NOLINT
+    operator const char*() const { return m_str.c_str(); } // NOLINT
     const char* GetString() const { return m_str.c_str(); }
     const std::string& str() const { return m_str; }
 
@@ -51,13 +51,27 @@ public:
     CString& operator+=(const char* psz);
     CString& operator+=(char ch);
 
-    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
-    friend bool operator!=(const CString& a, const CString& b) { return a.m_str != b.m_str; }
-    friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
-    friend bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
-    friend bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
-    friend bool operator!=(const CString& a, const char* b) { return a.Compare(b) != 0; }
-    friend bool operator!=(const char* a, const CString& b) { return b.Compare(a) != 0; }
+    friend bool operator==(const CString& a, const CString& b) {
+        return a.m_str == b.m_str;
+    }
+    friend bool operator!=(const CString& a, const CString& b) {
+        return a.m_str != b.m_str;
+    }
+    friend bool operator<(const CString& a, const CString& b) {
+        return a.m_str < b.m_str;
+    }
+    friend bool operator==(const CString& a, const char* b) {
+        return a.Compare(b) == 0;
+    }
+    friend bool operator==(const char* a, const CString& b) {
+        return b.Compare(a) == 0;
+    }
+    friend bool operator!=(const CString& a, const char* b) {
+        return a.Compare(b) != 0;
+    }
+    friend bool operator!=(const char* a, const CString& b) {
+        return b.Compare(a) != 0;
+    }
 
     friend CString operator+(const CString& a, const CString& b);
     friend CString operator+(const CString& a, const char* b);
