@@ -1,0 +1,230 @@
+#include "crypto/sha1.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr std::uint32_t kInitialState[5] = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u,
+                                            0xC3D2E1F0u};
+constexpr std::uint32_t kRound1 = 0x5A827999u;
+constexpr std::uint32_t kRound2 = 0x6ED9EBA1u;
+constexpr std::uint32_t kRound3 = 0x8F1BBCDCu;
+constexpr std::uint32_t kRound4 = 0xCA62C1D6u;
+constexpr int kScratchWords = CSHA1::BLOCK_SIZE / 4;
+
+constexpr std::uint32_t Rotl(std::uint32_t x, int n) {
+    return (x << n) | (x >> (32 - n));
+}
+
+constexpr std::uint32_t Choose(std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    return d ^ (b & (c ^ d));
+}
+constexpr std::uint32_t Parity(std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    return b ^ c ^ d;
+}
+constexpr std::uint32_t Majority(std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    return (b & c) + (d & (b ^ c)); // the two terms never share a bit
+}
+
+// Reads the word's own bytes most significant first, so the result is the same on any host;
+// g++ turns this into a single byte swap.
+inline std::uint32_t FromBigEndian(const std::uint32_t& dwWord) {
+    const unsigned char* pb = reinterpret_cast<const unsigned char*>(&dwWord);
+    return (static_cast<std::uint32_t>(pb[0]) << 24) | (static_cast<std::uint32_t>(pb[1]) << 16) |
+           (static_cast<std::uint32_t>(pb[2]) << 8) | static_cast<std::uint32_t>(pb[3]);
+}
+
+} // namespace
+
+// One step of the compression; the caller rotates the roles of the five working variables.
+#define SHA1_STEP(f, k, a, b, c, d, e, w)                                                          \
+    do {                                                                                           \
+        (e) += Rotl((a), 5) + f((b), (c), (d)) + (k) + (w);                                        \
+        (b) = Rotl((b), 30);                                                                       \
+    } while (0)
+// Schedule words 0..15: the block's own words, turned into numbers in place.
+#define SHA1_LOAD(t) (pdwW[t] = FromBigEndian(pdwW[t]))
+// Schedule words 16..79 overwrite the oldest slot of the sixteen-word queue.
+#define SHA1_EXPAND(t)                                                                             \
+    (pdwW[(t)&15] = Rotl(                                                                          \
+         pdwW[((t) + 13) & 15] ^ pdwW[((t) + 8) & 15] ^ pdwW[((t) + 2) & 15] ^ pdwW[(t)&15], 1))
+
+CSHA1::CSHA1() : m_dwState{}, m_dwBitCount{}, m_byPending{}, m_byDigest{}, m_byScratch{} {
+    // The scratch bytes get real word objects once, so the word view is well defined.
+    m_pdwScratch = ::new (static_cast<void*>(m_byScratch)) std::uint32_t[kScratchWords]{};
+    Restart();
+}
+
+CSHA1::~CSHA1() {
+    Restart();
+}
+
+void CSHA1::Restart() {
+    std::memcpy(m_dwState, kInitialState, sizeof(m_dwState));
+    m_dwBitCount[0] = 0;
+    m_dwBitCount[1] = 0;
+}
+
+void CSHA1::AddData(const std::uint8_t* pbData, std::uint32_t dwLength) {
+    const std::uint32_t dwPending = (m_dwBitCount[0] >> 3) & 63u;
+
+    const std::uint32_t dwBits = dwLength << 3;
+    m_dwBitCount[0] += dwBits;
+    if (m_dwBitCount[0] < dwBits) {
+        ++m_dwBitCount[1];
+    }
+    m_dwBitCount[1] += dwLength >> 29;
+
+    // Written as differences so a length near 2^32 cannot wrap past the buffer's end.
+    std::uint32_t dwDone = 0;
+    std::uint32_t dwAt = dwPending;
+    if (dwLength >= BLOCK_SIZE - dwPending) {
+        dwDone = BLOCK_SIZE - dwPending;
+        std::memcpy(m_byPending + dwPending, pbData, dwDone);
+        CompressBlock(m_dwState, m_byPending);
+        while (dwLength - dwDone >= BLOCK_SIZE) {
+            CompressBlock(m_dwState, pbData + dwDone);
+            dwDone += BLOCK_SIZE;
+        }
+        dwAt = 0;
+    }
+    if (dwLength > dwDone) {
+        std::memcpy(m_byPending + dwAt, pbData + dwDone, dwLength - dwDone);
+    }
+}
+
+void CSHA1::Finish() {
+    // 1. The length trailer, from the count before any padding is added.
+    std::uint8_t byCount[8];
+    for (int i = 0; i < 4; ++i) {
+        byCount[i] = static_cast<std::uint8_t>(m_dwBitCount[1] >> (24 - 8 * i));
+        byCount[4 + i] = static_cast<std::uint8_t>(m_dwBitCount[0] >> (24 - 8 * i));
+    }
+    // 2. The single one bit that ends the message.
+    const std::uint8_t byMark = 0x80;
+    AddData(&byMark, 1);
+    // 3. Zero bytes, one per call, until 56 bytes of the block are taken (count bits 3..8).
+    const std::uint8_t byZero = 0x00;
+    while ((m_dwBitCount[0] & 0x1F8u) != 0x1C0u) {
+        AddData(&byZero, 1);
+    }
+    // 4. The trailer fills the block, which gets compressed.
+    AddData(byCount, sizeof(byCount));
+    // 5. The digest: H0 to H4, each most significant byte first.
+    for (int i = 0; i < DIGEST_SIZE; ++i) {
+        m_byDigest[i] = static_cast<std::uint8_t>(m_dwState[i / 4] >> (8 * (3 - i % 4)));
+    }
+    // 6. Wipe: nothing of the message stays behind, and the state is not ready for reuse.
+    std::memset(m_byPending, 0, sizeof(m_byPending));
+    std::memset(m_dwState, 0, sizeof(m_dwState));
+    m_dwBitCount[0] = 0;
+    m_dwBitCount[1] = 0;
+    CompressBlock(m_dwState, m_byPending);
+}
+
+void CSHA1::CopyDigest(std::uint8_t* pbDest) const {
+    std::memcpy(pbDest, m_byDigest, sizeof(m_byDigest));
+}
+
+void CSHA1::CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock) {
+    std::uint32_t* const pdwW = m_pdwScratch;
+    std::memcpy(pdwW, pbBlock, BLOCK_SIZE);
+
+    std::uint32_t a = pdwState[0];
+    std::uint32_t b = pdwState[1];
+    std::uint32_t c = pdwState[2];
+    std::uint32_t d = pdwState[3];
+    std::uint32_t e = pdwState[4];
+
+    SHA1_STEP(Choose, kRound1, a, b, c, d, e, SHA1_LOAD(0));
+    SHA1_STEP(Choose, kRound1, e, a, b, c, d, SHA1_LOAD(1));
+    SHA1_STEP(Choose, kRound1, d, e, a, b, c, SHA1_LOAD(2));
+    SHA1_STEP(Choose, kRound1, c, d, e, a, b, SHA1_LOAD(3));
+    SHA1_STEP(Choose, kRound1, b, c, d, e, a, SHA1_LOAD(4));
+    SHA1_STEP(Choose, kRound1, a, b, c, d, e, SHA1_LOAD(5));
+    SHA1_STEP(Choose, kRound1, e, a, b, c, d, SHA1_LOAD(6));
+    SHA1_STEP(Choose, kRound1, d, e, a, b, c, SHA1_LOAD(7));
+    SHA1_STEP(Choose, kRound1, c, d, e, a, b, SHA1_LOAD(8));
+    SHA1_STEP(Choose, kRound1, b, c, d, e, a, SHA1_LOAD(9));
+    SHA1_STEP(Choose, kRound1, a, b, c, d, e, SHA1_LOAD(10));
+    SHA1_STEP(Choose, kRound1, e, a, b, c, d, SHA1_LOAD(11));
+    SHA1_STEP(Choose, kRound1, d, e, a, b, c, SHA1_LOAD(12));
+    SHA1_STEP(Choose, kRound1, c, d, e, a, b, SHA1_LOAD(13));
+    SHA1_STEP(Choose, kRound1, b, c, d, e, a, SHA1_LOAD(14));
+    SHA1_STEP(Choose, kRound1, a, b, c, d, e, SHA1_LOAD(15));
+    SHA1_STEP(Choose, kRound1, e, a, b, c, d, SHA1_EXPAND(16));
+    SHA1_STEP(Choose, kRound1, d, e, a, b, c, SHA1_EXPAND(17));
+    SHA1_STEP(Choose, kRound1, c, d, e, a, b, SHA1_EXPAND(18));
+    SHA1_STEP(Choose, kRound1, b, c, d, e, a, SHA1_EXPAND(19));
+    SHA1_STEP(Parity, kRound2, a, b, c, d, e, SHA1_EXPAND(20));
+    SHA1_STEP(Parity, kRound2, e, a, b, c, d, SHA1_EXPAND(21));
+    SHA1_STEP(Parity, kRound2, d, e, a, b, c, SHA1_EXPAND(22));
+    SHA1_STEP(Parity, kRound2, c, d, e, a, b, SHA1_EXPAND(23));
+    SHA1_STEP(Parity, kRound2, b, c, d, e, a, SHA1_EXPAND(24));
+    SHA1_STEP(Parity, kRound2, a, b, c, d, e, SHA1_EXPAND(25));
+    SHA1_STEP(Parity, kRound2, e, a, b, c, d, SHA1_EXPAND(26));
+    SHA1_STEP(Parity, kRound2, d, e, a, b, c, SHA1_EXPAND(27));
+    SHA1_STEP(Parity, kRound2, c, d, e, a, b, SHA1_EXPAND(28));
+    SHA1_STEP(Parity, kRound2, b, c, d, e, a, SHA1_EXPAND(29));
+    SHA1_STEP(Parity, kRound2, a, b, c, d, e, SHA1_EXPAND(30));
+    SHA1_STEP(Parity, kRound2, e, a, b, c, d, SHA1_EXPAND(31));
+    SHA1_STEP(Parity, kRound2, d, e, a, b, c, SHA1_EXPAND(32));
+    SHA1_STEP(Parity, kRound2, c, d, e, a, b, SHA1_EXPAND(33));
+    SHA1_STEP(Parity, kRound2, b, c, d, e, a, SHA1_EXPAND(34));
+    SHA1_STEP(Parity, kRound2, a, b, c, d, e, SHA1_EXPAND(35));
+    SHA1_STEP(Parity, kRound2, e, a, b, c, d, SHA1_EXPAND(36));
+    SHA1_STEP(Parity, kRound2, d, e, a, b, c, SHA1_EXPAND(37));
+    SHA1_STEP(Parity, kRound2, c, d, e, a, b, SHA1_EXPAND(38));
+    SHA1_STEP(Parity, kRound2, b, c, d, e, a, SHA1_EXPAND(39));
+    SHA1_STEP(Majority, kRound3, a, b, c, d, e, SHA1_EXPAND(40));
+    SHA1_STEP(Majority, kRound3, e, a, b, c, d, SHA1_EXPAND(41));
+    SHA1_STEP(Majority, kRound3, d, e, a, b, c, SHA1_EXPAND(42));
+    SHA1_STEP(Majority, kRound3, c, d, e, a, b, SHA1_EXPAND(43));
+    SHA1_STEP(Majority, kRound3, b, c, d, e, a, SHA1_EXPAND(44));
+    SHA1_STEP(Majority, kRound3, a, b, c, d, e, SHA1_EXPAND(45));
+    SHA1_STEP(Majority, kRound3, e, a, b, c, d, SHA1_EXPAND(46));
+    SHA1_STEP(Majority, kRound3, d, e, a, b, c, SHA1_EXPAND(47));
+    SHA1_STEP(Majority, kRound3, c, d, e, a, b, SHA1_EXPAND(48));
+    SHA1_STEP(Majority, kRound3, b, c, d, e, a, SHA1_EXPAND(49));
+    SHA1_STEP(Majority, kRound3, a, b, c, d, e, SHA1_EXPAND(50));
+    SHA1_STEP(Majority, kRound3, e, a, b, c, d, SHA1_EXPAND(51));
+    SHA1_STEP(Majority, kRound3, d, e, a, b, c, SHA1_EXPAND(52));
+    SHA1_STEP(Majority, kRound3, c, d, e, a, b, SHA1_EXPAND(53));
+    SHA1_STEP(Majority, kRound3, b, c, d, e, a, SHA1_EXPAND(54));
+    SHA1_STEP(Majority, kRound3, a, b, c, d, e, SHA1_EXPAND(55));
+    SHA1_STEP(Majority, kRound3, e, a, b, c, d, SHA1_EXPAND(56));
+    SHA1_STEP(Majority, kRound3, d, e, a, b, c, SHA1_EXPAND(57));
+    SHA1_STEP(Majority, kRound3, c, d, e, a, b, SHA1_EXPAND(58));
+    SHA1_STEP(Majority, kRound3, b, c, d, e, a, SHA1_EXPAND(59));
+    SHA1_STEP(Parity, kRound4, a, b, c, d, e, SHA1_EXPAND(60));
+    SHA1_STEP(Parity, kRound4, e, a, b, c, d, SHA1_EXPAND(61));
+    SHA1_STEP(Parity, kRound4, d, e, a, b, c, SHA1_EXPAND(62));
+    SHA1_STEP(Parity, kRound4, c, d, e, a, b, SHA1_EXPAND(63));
+    SHA1_STEP(Parity, kRound4, b, c, d, e, a, SHA1_EXPAND(64));
+    SHA1_STEP(Parity, kRound4, a, b, c, d, e, SHA1_EXPAND(65));
+    SHA1_STEP(Parity, kRound4, e, a, b, c, d, SHA1_EXPAND(66));
+    SHA1_STEP(Parity, kRound4, d, e, a, b, c, SHA1_EXPAND(67));
+    SHA1_STEP(Parity, kRound4, c, d, e, a, b, SHA1_EXPAND(68));
+    SHA1_STEP(Parity, kRound4, b, c, d, e, a, SHA1_EXPAND(69));
+    SHA1_STEP(Parity, kRound4, a, b, c, d, e, SHA1_EXPAND(70));
+    SHA1_STEP(Parity, kRound4, e, a, b, c, d, SHA1_EXPAND(71));
+    SHA1_STEP(Parity, kRound4, d, e, a, b, c, SHA1_EXPAND(72));
+    SHA1_STEP(Parity, kRound4, c, d, e, a, b, SHA1_EXPAND(73));
+    SHA1_STEP(Parity, kRound4, b, c, d, e, a, SHA1_EXPAND(74));
+    SHA1_STEP(Parity, kRound4, a, b, c, d, e, SHA1_EXPAND(75));
+    SHA1_STEP(Parity, kRound4, e, a, b, c, d, SHA1_EXPAND(76));
+    SHA1_STEP(Parity, kRound4, d, e, a, b, c, SHA1_EXPAND(77));
+    SHA1_STEP(Parity, kRound4, c, d, e, a, b, SHA1_EXPAND(78));
+    SHA1_STEP(Parity, kRound4, b, c, d, e, a, SHA1_EXPAND(79));
+
+    pdwState[0] += a;
+    pdwState[1] += b;
+    pdwState[2] += c;
+    pdwState[3] += d;
+    pdwState[4] += e;
+}
+
+#undef SHA1_STEP
+#undef SHA1_LOAD
+#undef SHA1_EXPAND
