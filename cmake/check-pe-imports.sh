@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Checks that every .exe under a build folder is a PE image of the expected format and
+# imports nothing but DLLs that every Windows system has, so it runs without extras.
+# Usage: check-pe-imports.sh OBJDUMP EXPECTED_FORMAT BUILD_DIR
+#   EXPECTED_FORMAT: pei-x86-64 (PE32+) or pei-i386 (PE32)
+set -uo pipefail
+
+if [ $# -ne 3 ]; then
+  echo "usage: check-pe-imports.sh OBJDUMP EXPECTED_FORMAT BUILD_DIR" >&2
+  exit 2
+fi
+objdump=$1
+format=$2
+build_dir=$3
+
+system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll shell32.dll advapi32.dll
+  msvcrt.dll ole32.dll oleaut32.dll comdlg32.dll shlwapi.dll uxtheme.dll version.dll
+  ws2_32.dll winmm.dll bcrypt.dll "
+
+mapfile -t exes < <(find "$build_dir" -name '*.exe' -type f -not -path '*/wineprefix/*' \
+  -not -path '*/CMakeFiles/*' | sort)
+if [ ${#exes[@]} -eq 0 ]; then
+  echo "check-pe-imports: no executables under $build_dir" >&2
+  exit 1
+fi
+
+failed=0
+for exe in "${exes[@]}"; do
+  if ! dump=$("$objdump" -p "$exe" 2>&1); then
+    echo "FAIL $exe: objdump could not read it" >&2
+    failed=$((failed + 1))
+    continue
+  fi
+  if ! grep -q "file format $format\$" <<<"$dump"; then
+    echo "FAIL $exe: not $format ($(grep -m1 'file format' <<<"$dump"))" >&2
+    failed=$((failed + 1))
+    continue
+  fi
+  bad=()
+  while read -r dll; do
+    lower=${dll,,}
+    [[ "$system_dlls" == *" $lower "* ]] || bad+=("$dll")
+  done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump")
+  if [ ${#bad[@]} -ne 0 ]; then
+    echo "FAIL $exe: imports non-system DLLs: ${bad[*]}" >&2
+    failed=$((failed + 1))
+  else
+    echo "ok   $exe"
+  fi
+done
+echo "${#exes[@]} executables checked, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,4 @@
+# 64-bit Windows executables from the Debian mingw-w64 cross compilers (POSIX threads).
+set(KESTROW_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
