@@ -41,4 +41,6 @@ public:
 private:
     CString m_strTimestamp;
     CString m_strSignature;
+    // Set by the first computing Sign: until then the cached texts are no pair at all.
+    bool m_bHavePair;
 };

@@ -1,0 +1,110 @@
+#include "engine/encoding.h"
+
+#include <climits>
+#include <cstddef>
+#include <stdexcept>
+
+const char g_szBase64Alphabet[65] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+const char g_chBase64Pad = '=';
+
+namespace {
+
+const char g_szHexDigits[] = "0123456789ABCDEF";
+
+// The buffer lengths are ints; a run too long for one is refused rather than truncated.
+int CheckedBufferLength(std::uint64_t nLength, const char* pszWhat) {
+    if (nLength > static_cast<std::uint64_t>(INT_MAX)) {
+        throw std::length_error(pszWhat);
+    }
+    return static_cast<int>(nLength);
+}
+
+// Fixed ASCII classes: the result must not depend on the C locale.
+bool IsAsciiAlnum(std::uint8_t by) {
+    return (by >= 'A' && by <= 'Z') || (by >= 'a' && by <= 'z') || (by >= '0' && by <= '9');
+}
+
+bool IsAsciiSpace(std::uint8_t by) {
+    return by == ' ' || (by >= 0x09 && by <= 0x0D);
+}
+
+} // namespace
+
+void Base64EncodeGroup(const std::uint8_t* pbGroup, char* pchDest, int nCount) {
+    if (pbGroup == nullptr || pchDest == nullptr) {
+        throw std::invalid_argument("Base64EncodeGroup: no group or no destination");
+    }
+    if (nCount < 1 || nCount > 3) {
+        throw std::invalid_argument("Base64EncodeGroup: count must be 1 to 3");
+    }
+    const unsigned b0 = pbGroup[0];
+    const unsigned b1 = pbGroup[1];
+    const unsigned b2 = pbGroup[2];
+    pchDest[0] = g_szBase64Alphabet[b0 >> 2];
+    pchDest[1] = g_szBase64Alphabet[((b0 & 0x03u) << 4) | (b1 >> 4)];
+    pchDest[2] = nCount == 1 ? g_chBase64Pad : g_szBase64Alphabet[((b1 & 0x0Fu) << 2) | (b2 >> 6)];
+    pchDest[3] = nCount < 3 ? g_chBase64Pad : g_szBase64Alphabet[b2 & 0x3Fu];
+}
+
+void Base64EncodeBuffer(const std::uint8_t* pbData, std::uint32_t dwCount, char* pszDest) {
+    if (pszDest == nullptr) {
+        throw std::invalid_argument("Base64EncodeBuffer: no destination");
+    }
+    if (pbData == nullptr && dwCount > 0) {
+        throw std::invalid_argument("Base64EncodeBuffer: no data for a non-zero count");
+    }
+    std::uint32_t dwDone = 0;
+    while (dwDone < dwCount) {
+        const std::uint32_t dwLeft = dwCount - dwDone;
+        const int nTaken = dwLeft >= 3 ? 3 : static_cast<int>(dwLeft);
+        std::uint8_t byGroup[3] = {0, 0, 0};
+        for (int i = 0; i < nTaken; ++i) {
+            byGroup[i] = pbData[dwDone + static_cast<std::uint32_t>(i)];
+        }
+        Base64EncodeGroup(byGroup, pszDest, nTaken);
+        pszDest += 4;
+        dwDone += static_cast<std::uint32_t>(nTaken);
+    }
+    *pszDest = '\0';
+}
+
+CString Base64Encode(const std::uint8_t* pbData, std::uint32_t dwCount) {
+    if (pbData == nullptr && dwCount > 0) {
+        throw std::invalid_argument("Base64Encode: no data for a non-zero count");
+    }
+    // count / 3 * 4 + 4 covers the padded last group without a division that rounds up.
+    const int nReserve = CheckedBufferLength(std::uint64_t{dwCount} / 3 * 4 + 4,
+                                             "Base64Encode: input too long for one text");
+    CString strResult;
+    Base64EncodeBuffer(pbData, dwCount, strResult.GetBuffer(nReserve));
+    strResult.ReleaseBuffer();
+    return strResult;
+}
+
+CString UrlEncode(CString strInput) {
+    const std::string& strIn = strInput.str();
+    const int nReserve = CheckedBufferLength(std::uint64_t{strIn.size()} * 3 + 1,
+                                             "UrlEncode: input too long for one text");
+    CString strResult;
+    char* const pchStart = strResult.GetBuffer(nReserve);
+    char* pch = pchStart;
+    for (const char ch : strIn) {
+        const auto by = static_cast<std::uint8_t>(ch);
+        if (by == 0) {
+            break;
+        }
+        if (IsAsciiAlnum(by)) {
+            *pch++ = ch;
+        } else if (IsAsciiSpace(by)) {
+            *pch++ = '+';
+        } else {
+            *pch++ = '%';
+            *pch++ = g_szHexDigits[by >> 4];
+            *pch++ = g_szHexDigits[by & 0x0F];
+        }
+    }
+    *pch = '\0';
+    strResult.ReleaseBuffer(static_cast<int>(pch - pchStart));
+    return strResult;
+}

@@ -1,0 +1,100 @@
+#include "engine/kestrow_engine.h"
+
+#include <chrono>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
+#include "crypto/hmac_sha1.h"
+#include "engine/encoding.h"
+#include "engine/utc_timestamp.h"
+#include "framework/byte_array.h"
+
+namespace {
+
+// tNow < tLast + nInterval without forming a sum that could overflow: a sum beyond the
+// 64-bit range lies in the far future (always before it), one below in the far past.
+bool IsBeforeExpiry(std::int64_t tNow, std::int64_t tLast, std::int32_t nInterval) {
+    constexpr std::int64_t tMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t tMin = std::numeric_limits<std::int64_t>::min();
+    if (nInterval > 0 && tLast > tMax - nInterval) {
+        return true;
+    }
+    if (nInterval < 0 && tLast < tMin - nInterval) {
+        return false;
+    }
+    return tNow < tLast + nInterval;
+}
+
+std::int64_t CurrentTime() {
+    const auto tSinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::floor<std::chrono::seconds>(tSinceEpoch).count();
+}
+
+} // namespace
+
+CKestrowEngine::CKestrowEngine()
+    : m_bUrlEncode(1), m_nRefreshInterval(300), m_pHMAC(nullptr), m_tLastSigned(0),
+      m_bHavePair(false) {
+}
+
+CKestrowEngine::~CKestrowEngine() {
+    delete m_pHMAC;
+}
+
+bool CKestrowEngine::SetSecretKey(const char* pszKey) {
+    if (pszKey == nullptr) {
+        return false;
+    }
+    const std::size_t nKeyLength = std::strlen(pszKey);
+    if (nKeyLength > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throw std::length_error("CKestrowEngine::SetSecretKey: key too long");
+    }
+    if (m_pHMAC != nullptr && m_strKey.str().size() == nKeyLength &&
+        std::memcmp(m_strKey.str().data(), pszKey, nKeyLength) == 0) {
+        return false;
+    }
+    delete m_pHMAC;
+    m_pHMAC = nullptr;
+    m_tLastSigned = 0;
+    auto pHMAC = std::make_unique<CHMAC_SHA1>(reinterpret_cast<const std::uint8_t*>(pszKey),
+                                              static_cast<std::int32_t>(nKeyLength));
+    m_strKey = CString(pszKey, static_cast<int>(nKeyLength));
+    m_pHMAC = pHMAC.release();
+    return true;
+}
+
+bool CKestrowEngine::Sign(CString& strTimestamp, CString& strSignature) {
+    return SignAt(CurrentTime(), strTimestamp, strSignature);
+}
+
+bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& strSignature) {
+    if (m_bHavePair && m_tLastSigned != 0 &&
+        IsBeforeExpiry(tNow, m_tLastSigned, m_nRefreshInterval)) {
+        strTimestamp = m_strTimestamp;
+        strSignature = m_strSignature;
+        return true;
+    }
+    if (m_pHMAC == nullptr) {
+        return false;
+    }
+    // Built in locals so that a failure part-way leaves the outputs and the cache as they were.
+    const CString strNewTimestamp = FormatUtcTimestamp(tNow);
+    const CString strToSign = m_strPrefix + strNewTimestamp;
+    CByteArray baDigest;
+    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(strToSign.GetString()),
+                        static_cast<std::uint32_t>(strToSign.GetLength()), baDigest);
+    CString strNewSignature =
+        Base64Encode(baDigest.GetData(), static_cast<std::uint32_t>(baDigest.GetSize()));
+    if (m_bUrlEncode != 0) {
+        strNewSignature = UrlEncode(strNewSignature);
+    }
+    m_strSignature = strNewSignature;
+    m_strTimestamp = strNewTimestamp;
+    m_tLastSigned = tNow;
+    m_bHavePair = true;
+    strTimestamp = strNewTimestamp;
+    strSignature = strNewSignature;
+    return true;
+}
