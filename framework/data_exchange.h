@@ -1,0 +1,25 @@
+#pragma once
+// Dialog data exchange: DoDataExchange lists DDX_ calls that move values between the
+// dialog's members and its controls, in the direction of m_bSaveAndValidate.
+
+#include "framework/cstring.h"
+#include "framework/wnd.h"
+
+class CDataExchange {
+public:
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+
+    BOOL m_bSaveAndValidate; // TRUE: controls into members
+    CWnd* m_pDlgWnd;
+
+    // The control nIDC of the dialog; fails the exchange when there is none.
+    HWND PrepareCtrl(int nIDC);
+    // Ends the exchange: UpdateData then returns FALSE.
+    [[noreturn]] void Fail();
+};
+
+// The control's whole text to or from value.
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// Binds rControl to the dialog's control nIDC by subclassing it, the first time only.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
