@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: deps test test-native test-sanitize test-windows
+.PHONY: deps test test-native test-sanitize test-windows test-valgrind bench fuzz
 
 deps:
 	@bash scripts/install-deps.sh all
@@ -30,3 +30,23 @@ test-sanitize: deps
 	cmake --preset native-sanitize >/dev/null
 	cmake --build --preset native-sanitize -j $(JOBS)
 	ctest --preset native-sanitize -j $(JOBS)
+
+# The native test executables under valgrind's memcheck: no errors, no leaks.
+test-valgrind: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+	python3 scripts/test-valgrind.py build/native $(JOBS)
+
+# Release build; every figure side by side with OpenSSL's, once as it is and once
+# restricted to its integer code. BENCH_REPETITIONS and BENCH_MIN_TIME tune the runs.
+bench: deps
+	cmake --preset native-release >/dev/null
+	cmake --build --preset native-release --target kestrow_bench -j $(JOBS)
+	bash scripts/bench.sh build/native-release/bench/kestrow_bench
+
+# Each fuzz target for FUZZ_SECONDS, from a copy of its seed corpus in fuzz/corpus/.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz --target kestrow_fuzzers -j $(JOBS)
+	bash scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
