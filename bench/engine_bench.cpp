@@ -13,6 +13,7 @@
 #include "bench/openssl_signature.h"
 #include "engine/encoding.h"
 #include "engine/kestrow_engine.h"
+#include "engine/utc_timestamp.h"
 
 namespace {
 
@@ -46,6 +47,16 @@ void UrlEncode_Kestrow(benchmark::State& state) {
     const CAllocationMeter meter;
     for (auto _ : state) {
         CString str = UrlEncode(strSignature);
+        benchmark::DoNotOptimize(str.GetString());
+    }
+    meter.Report(state);
+}
+
+// The timestamp part of a signature, on its own.
+void FormatUtcTimestamp_Kestrow(benchmark::State& state) {
+    const CAllocationMeter meter;
+    for (auto _ : state) {
+        CString str = FormatUtcTimestamp(g_tBenchTime);
         benchmark::DoNotOptimize(str.GetString());
     }
     meter.Report(state);
@@ -133,6 +144,7 @@ void ComposeSampleRequest_Kestrow(benchmark::State& state) {
 BENCHMARK(Base64Encode_Kestrow);
 BENCHMARK(Base64Encode_OpenSSL);
 BENCHMARK(UrlEncode_Kestrow);
+BENCHMARK(FormatUtcTimestamp_Kestrow);
 BENCHMARK(Sign_Kestrow);
 BENCHMARK(Sign_OpenSSLOneShot);
 BENCHMARK(SignCached_Kestrow);

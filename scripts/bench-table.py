@@ -22,6 +22,7 @@ ROWS = [
     ("ComposeSampleRequest", "ComposeSampleRequest_Kestrow", None, None),
     ("Base64Encode, 20 B, vs EVP_EncodeBlock", "Base64Encode_Kestrow", "Base64Encode_OpenSSL", None),
     ("UrlEncode of a signature", "UrlEncode_Kestrow", None, None),
+    ("FormatUtcTimestamp", "FormatUtcTimestamp_Kestrow", None, None),
 ]
 
 # (label, row label, OpenSSL variant, least ratio)
@@ -70,7 +71,7 @@ def ratio(ours, theirs):
 def allocs(bench):
     if bench is None or "allocs/op" not in bench:
         return "-"
-    return f"{bench['allocs/op']:g}"
+    return f"{round(bench['allocs/op'], 2):g}"
 
 
 def main():
@@ -110,10 +111,9 @@ def main():
               f"| {allocs(ours)} / {allocs(theirs)} |")
 
     print()
-    reps = context.get("library_build_type", "")
     print(f"Medians of CPU time over the repetitions; ratio = OpenSSL's time / ours "
           f"(above 1: ours is faster). Host: {context.get('num_cpus', '?')} CPUs at "
-          f"{context.get('mhz_per_cpu', '?')} MHz; benchmark library build: {reps or '?'}.")
+          f"{context.get('mhz_per_cpu', '?')} MHz.")
 
     # The second run only means something if the mask really changed OpenSSL's code path.
     sha_default = base.get("Sha1_OpenSSL/1048576")
