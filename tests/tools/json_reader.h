@@ -1,21 +1,20 @@
 #pragma once
-// A strict little JSON reader for checking what kestrow-sign writes: RFC 8259 grammar,
-// strings must be UTF-8, \u escapes (surrogate pairs too) become UTF-8.
+// A strict reader for the JSON that kestrow-sign writes: a string, or one flat object whose
+// members are strings or booleans. Grammar as RFC 8259 (anything else is rejected); raw
+// string bytes must be UTF-8; \u escapes, surrogate pairs too, come back as UTF-8.
 
 #include <map>
 #include <string>
 #include <vector>
 
 struct SJsonValue {
-    enum EKind { JSON_NULL, JSON_BOOL, JSON_NUMBER, JSON_STRING, JSON_ARRAY, JSON_OBJECT };
-    EKind nKind = JSON_NULL;
-    bool bValue = false;
-    double dValue = 0;
+    enum EKind { JSON_STRING, JSON_BOOL, JSON_OBJECT };
+    EKind nKind = JSON_STRING;
     std::string strValue;
-    std::vector<SJsonValue> items;
+    bool bValue = false;
     std::map<std::string, SJsonValue> members;
-    std::vector<std::string> memberOrder; // repeated names are an error
+    std::vector<std::string> memberOrder; // a repeated name is an error
 };
 
-// False, with a reason, when strText (surrounding white space allowed) is not one JSON value.
+// False, with a reason, when strText (white space around allowed) is no such value.
 bool ParseJson(const std::string& strText, SJsonValue& value, std::string& strError);

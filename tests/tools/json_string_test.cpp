@@ -111,3 +111,38 @@ TEST(JsonQuote, AnyBytesGiveValidJsonAndTextRoundTrips) {
 }
 
 } // namespace
+
+// The checks above lean on the reader's strictness: it must refuse what is not JSON.
+TEST(JsonReader, RefusesWhatIsNotStrictJson) {
+    const char* const apszBad[] = {
+        "\"a\nb\"",
+        "\"\xFF\"",
+        "\"\xC0\xAF\"",
+        "\"\xED\xA0\x80\"",
+        "\"\\ud800\"",
+        "\"\\udc00x\"",
+        "\"\\x41\"",
+        "\"\\u12g4\"",
+        "\"abc",
+        "\"a\" x",
+        "{\"a\":true,}",
+        "{\"a\":1}",
+        "{\"a\" true}",
+        "{'a':true}",
+        "True",
+        "",
+        "{\"a\":true,\"a\":false}",
+    };
+    for (const char* pszBad : apszBad) {
+        SJsonValue value;
+        std::string strError;
+        EXPECT_FALSE(ParseJson(pszBad, value, strError)) << pszBad;
+    }
+    SJsonValue value;
+    std::string strError;
+    ASSERT_TRUE(
+        ParseJson(" {\"a\" : \"\\ud83d\\ude00\\u00e9\\/\" , \"b\":false}\r\n", value, strError))
+        << strError;
+    EXPECT_EQ(value.members["a"].strValue, "\xF0\x9F\x98\x80\xC3\xA9/");
+    EXPECT_FALSE(value.members["b"].bValue);
+}
