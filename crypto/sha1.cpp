@@ -11,7 +11,11 @@ constexpr std::uint32_t kRound1 = 0x5A827999u;
 constexpr std::uint32_t kRound2 = 0x6ED9EBA1u;
 constexpr std::uint32_t kRound3 = 0x8F1BBCDCu;
 constexpr std::uint32_t kRound4 = 0xCA62C1D6u;
-constexpr int kScratchWords = CSHA1::BLOCK_SIZE / 4;
+// The word objects that live in a CSHA1's scratch bytes.
+struct ScratchWords {
+    std::uint32_t dw[CSHA1::BLOCK_SIZE / 4];
+};
+static_assert(sizeof(ScratchWords) == CSHA1::BLOCK_SIZE, "the words must fill the scratch exactly");
 
 constexpr std::uint32_t Rotl(std::uint32_t x, int n) {
     return (x << n) | (x >> (32 - n));
@@ -66,7 +70,7 @@ inline std::uint32_t NextScheduleWord(std::uint32_t* pdwW, int t) {
 
 CSHA1::CSHA1() : m_dwState{}, m_dwBitCount{}, m_byPending{}, m_byDigest{}, m_byScratch{} {
     // The scratch bytes get real word objects once, so the word view is well defined.
-    m_pdwScratch = ::new (static_cast<void*>(m_byScratch)) std::uint32_t[kScratchWords]{};
+    m_pdwScratch = (::new (static_cast<void*>(m_byScratch)) ScratchWords{})->dw;
     Restart();
 }
 
