@@ -6,6 +6,8 @@
 #   build folder is the nearest parent of PROGRAM holding CMakeCache.txt. It is created
 #   once, under a lock, so parallel ctest runs do not race to build it.
 # - Quiet: WINEDEBUG=-all; no Mono/Gecko install prompts (mscoree, mshtml disabled).
+# - Windows are not managed by an X window manager (none runs under Xvfb; Wine would
+#   otherwise wait up to 2 s for one whenever a window is hidden).
 # - No DISPLAY: the run gets its own Xvfb screen, which lives until this prefix's
 #   wineserver has gone, so no Wine process outlives the display it was started on.
 set -uo pipefail
@@ -62,15 +64,18 @@ export WINEARCH=win64
 mkdir -p "$(dirname "$prefix")"
 (
   flock 9
-  if [ ! -f "$prefix/.kestrow-ready" ]; then
+  if [ ! -f "$prefix/.kestrow-prefix-v2" ]; then
     rm -rf "$prefix"
     echo "wine-run: creating Wine prefix $prefix" >&2
     if ! DISPLAY= "$wine" wineboot --init >/dev/null 2>&1; then
       echo "wine-run: wineboot failed for $prefix" >&2
       exit 1
     fi
+    # Windows not handed to an X window manager: there is none under Xvfb, and Wine
+    # would otherwise wait for one on every window it hides.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$wineserver" -w
-    touch "$prefix/.kestrow-ready"
+    touch "$prefix/.kestrow-prefix-v2"
   fi
 ) 9>"$prefix.lock" || exit 1
 

@@ -61,6 +61,9 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 // name as for an application object without a name.
 CString AfxGetAppName();
 CString AfxDeriveAppName(HINSTANCE hInstance);
+// The string resource nID of hInstance into rString; FALSE (and the empty text) when
+// there is none.
+BOOL AfxLoadString(HINSTANCE hInstance, UINT nID, CString& rString);
 
 // Support for ActiveX controls in dialogs. The program's templates have none, so there
 // is nothing to prepare; kept so applications read as they do with the framework.

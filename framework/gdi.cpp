@@ -1,0 +1,209 @@
+// GDI objects and device contexts.
+
+#include "framework/gdi.h"
+
+#include "framework/thread_state.h"
+#include "framework/wnd.h"
+
+namespace {
+
+// The temporary wrapper of hObject in map, made once per handle until the next idle.
+template <class T, class Handle, class Map> T* TemporaryWrapper(Map& map, Handle hObject) {
+    if (hObject == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<T>& pObject = map[hObject];
+    if (!pObject) {
+        pObject = std::make_unique<T>();
+    }
+    return pObject.get();
+}
+
+} // namespace
+
+CGdiObject::~CGdiObject() {
+    if (m_bOwned) {
+        DeleteObject();
+    }
+}
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject) {
+    if (hObject == nullptr || m_hObject != nullptr) {
+        return FALSE;
+    }
+    m_hObject = hObject;
+    m_bOwned = true;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() {
+    HGDIOBJ hObject = m_hObject;
+    m_hObject = nullptr;
+    return hObject;
+}
+
+BOOL CGdiObject::DeleteObject() {
+    if (m_hObject == nullptr) {
+        return FALSE;
+    }
+    HGDIOBJ hObject = Detach();
+    return ::DeleteObject(hObject);
+}
+
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
+    CGdiObject* pObject = TemporaryWrapper<CGdiObject>(AfxGetThreadState().tempGdiObjects, hObject);
+    if (pObject != nullptr) {
+        pObject->m_hObject = hObject;
+        pObject->m_bOwned = false;
+    }
+    return pObject;
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTA* lpLogFont) {
+    HFONT hFont = ::CreateFontIndirectA(lpLogFont);
+    if (hFont == nullptr) {
+        return FALSE;
+    }
+    if (m_bOwned) {
+        DeleteObject();
+    }
+    m_hObject = hFont;
+    m_bOwned = true;
+    return TRUE;
+}
+
+int CFont::GetLogFont(LOGFONTA* pLogFont) const {
+    return ::GetObjectA(m_hObject, sizeof(LOGFONTA), pLogFont);
+}
+
+CFont* CFont::FromHandle(HFONT hFont) {
+    CFont* pFont = TemporaryWrapper<CFont>(AfxGetThreadState().tempFonts, HGDIOBJ(hFont));
+    if (pFont != nullptr) {
+        pFont->m_hObject = hFont;
+        pFont->m_bOwned = false;
+    }
+    return pFont;
+}
+
+CBrush::CBrush(COLORREF crColor) {
+    CreateSolidBrush(crColor);
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
+    HBRUSH hBrush = ::CreateSolidBrush(crColor);
+    if (hBrush == nullptr) {
+        return FALSE;
+    }
+    if (m_bOwned) {
+        DeleteObject();
+    }
+    m_hObject = hBrush;
+    m_bOwned = true;
+    return TRUE;
+}
+
+CBrush* CBrush::FromHandle(HBRUSH hBrush) {
+    CBrush* pBrush = TemporaryWrapper<CBrush>(AfxGetThreadState().tempBrushes, HGDIOBJ(hBrush));
+    if (pBrush != nullptr) {
+        pBrush->m_hObject = hBrush;
+        pBrush->m_bOwned = false;
+    }
+    return pBrush;
+}
+
+CDC* CDC::FromHandle(HDC hDC) {
+    CDC* pDC = TemporaryWrapper<CDC>(AfxGetThreadState().tempDCs, hDC);
+    if (pDC != nullptr) {
+        pDC->m_hDC = hDC;
+    }
+    return pDC;
+}
+
+CFont* CDC::SelectObject(CFont* pFont) {
+    HGDIOBJ hOld = ::SelectObject(m_hDC, pFont != nullptr ? pFont->m_hObject : nullptr);
+    if (hOld == nullptr || hOld == HGDI_ERROR) {
+        return nullptr;
+    }
+    return CFont::FromHandle(static_cast<HFONT>(hOld));
+}
+
+HGDIOBJ CDC::SelectObject(HGDIOBJ hObject) {
+    return ::SelectObject(m_hDC, hObject);
+}
+
+HGDIOBJ CDC::SelectStockObject(int nIndex) {
+    return ::SelectObject(m_hDC, ::GetStockObject(nIndex));
+}
+
+CSize CDC::GetTextExtent(const CString& str) const {
+    return GetTextExtent(str.GetString(), str.GetLength());
+}
+
+CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
+    SIZE size{0, 0};
+    ::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &size);
+    return CSize(size);
+}
+
+COLORREF CDC::SetTextColor(COLORREF crColor) {
+    return ::SetTextColor(m_hDC, crColor);
+}
+
+COLORREF CDC::GetTextColor() const {
+    return ::GetTextColor(m_hDC);
+}
+
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+    return ::SetBkColor(m_hDC, crColor);
+}
+
+int CDC::SetBkMode(int nBkMode) {
+    return ::SetBkMode(m_hDC, nBkMode);
+}
+
+int CDC::GetBkMode() const {
+    return ::GetBkMode(m_hDC);
+}
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
+    COLORREF clrOld = ::SetBkColor(m_hDC, clr);
+    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
+    ::SetBkColor(m_hDC, clrOld);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
+    RECT rect{x, y, x + cx, y + cy};
+    FillSolidRect(&rect, clr);
+}
+
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
+
+BOOL CDC::TextOut(int x, int y, const CString& str) {
+    return ::TextOutA(m_hDC, x, y, str.GetString(), str.GetLength());
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr) {
+    m_hDC = ::GetDC(m_hWnd);
+}
+
+CClientDC::~CClientDC() {
+    ::ReleaseDC(m_hWnd, m_hDC);
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr) {
+    m_hDC = ::GetWindowDC(m_hWnd);
+}
+
+CWindowDC::~CWindowDC() {
+    ::ReleaseDC(m_hWnd, m_hDC);
+}

@@ -1,0 +1,51 @@
+// CMenu: menu handles, as the system menu needs them.
+
+#include "framework/menu.h"
+
+#include "framework/thread_state.h"
+
+CMenu::~CMenu() {
+    if (m_bOwned && m_hMenu != nullptr) {
+        ::DestroyMenu(m_hMenu);
+    }
+}
+
+CMenu* CMenu::FromHandle(HMENU hMenu) {
+    if (hMenu == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<CMenu>& pMenu = AfxGetThreadState().tempMenus[hMenu];
+    if (!pMenu) {
+        pMenu = std::make_unique<CMenu>();
+        pMenu->m_hMenu = hMenu;
+        pMenu->m_bOwned = false;
+    }
+    return pMenu.get();
+}
+
+BOOL CMenu::Attach(HMENU hMenu) {
+    if (hMenu == nullptr || m_hMenu != nullptr) {
+        return FALSE;
+    }
+    m_hMenu = hMenu;
+    m_bOwned = true;
+    return TRUE;
+}
+
+HMENU CMenu::Detach() {
+    HMENU hMenu = m_hMenu;
+    m_hMenu = nullptr;
+    return hMenu;
+}
+
+BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR lpszNewItem) {
+    return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+}
+
+UINT CMenu::GetMenuItemCount() const {
+    return static_cast<UINT>(::GetMenuItemCount(m_hMenu));
+}
+
+UINT CMenu::GetMenuItemID(int nPos) const {
+    return ::GetMenuItemID(m_hMenu, nPos);
+}
