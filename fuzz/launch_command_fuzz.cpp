@@ -58,6 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cb
     const LeadBytePredicate pfnIsLead = provider.ConsumeBool() ? IsDoubleByteLead : nullptr;
     const bool bInPlace = provider.ConsumeBool();
     const auto cbOut = provider.ConsumeIntegralInRange<std::size_t>(0, 1100);
+    // Now and then a missing text (0: command, 1: URL), which must be refused.
+    const int nMissing = provider.ConsumeIntegralInRange<int>(0, 15);
     // Texts end at their first NUL, as the registry and the control hand them over.
     const std::string strCommand = provider.ConsumeRandomLengthString(700).c_str();
     const std::string strUrl = provider.ConsumeRemainingBytesAsString().c_str();
@@ -75,9 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cb
         pszCommand = pszOut.get();
     }
 
-    const bool bMade =
-        MakeLaunchCommandLine(pszCommand, strUrl.c_str(), pszOut.get(), cbOut, pfnIsLead);
-    if (bMade != bFits) {
+    const char* pszUrl = nMissing == 1 ? nullptr : strUrl.c_str();
+    if (nMissing == 0) {
+        pszCommand = nullptr;
+    }
+    const bool bMade = MakeLaunchCommandLine(pszCommand, pszUrl, pszOut.get(), cbOut, pfnIsLead);
+    if (bMade != (bFits && nMissing > 1)) {
         std::abort();
     }
     if (bMade && std::strcmp(pszOut.get(), strExpected.c_str()) != 0) {
