@@ -3,7 +3,12 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: deps test test-native test-sanitize test-windows test-valgrind bench fuzz
+.PHONY: deps run test test-native test-sanitize test-windows test-valgrind bench fuzz
+
+# Installs what is missing, builds the Windows program and starts it (under Wine on
+# Linux); without a display it leaves a screenshot in build/screenshots/ instead.
+run:
+	@JOBS=$(JOBS) bash scripts/run.sh
 
 deps:
 	@bash scripts/install-deps.sh all
