@@ -139,6 +139,17 @@ int CountPixels(HWND hWnd, COLORREF clr) {
     return nCount;
 }
 
+::testing::AssertionResult IsDrawnIn(HWND hWnd, COLORREF clrText, COLORREF clrAbsent) {
+    ::UpdateWindow(hWnd);
+    const int nText = CountPixels(hWnd, clrText);
+    const int nAbsent = CountPixels(hWnd, clrAbsent);
+    if (nText > 20 && nAbsent == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << nText << " pixels in the text colour, " << nAbsent
+                                         << " in the colour that should be gone";
+}
+
 bool TimerTicks(HWND hWnd, UINT_PTR nTimerId, DWORD dwMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(dwMs);
     while (std::chrono::steady_clock::now() < deadline) {

@@ -5,6 +5,8 @@
 
 #include "framework/afx.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -53,6 +55,9 @@ SIZE MeasureText(HWND hWnd, const std::string& str, HFONT hFont);
 RECT RectInParent(HWND hWnd);
 // Pixels of exactly clr in the window's client area as it is drawn now.
 int CountPixels(HWND hWnd, COLORREF clr);
+// After the pending repaint: whether the text shows in clrText (a good many pixels of
+// it) and nowhere in clrAbsent.
+::testing::AssertionResult IsDrawnIn(HWND hWnd, COLORREF clrText, COLORREF clrAbsent);
 // Whether a WM_TIMER with id nTimerId becomes due for hWnd within dwMs (not removed).
 bool TimerTicks(HWND hWnd, UINT_PTR nTimerId, DWORD dwMs = 400);
 
