@@ -279,6 +279,22 @@ TEST_F(HyperLinkTest, FittingCanBeTurnedOff) {
     EXPECT_EQ(rc.bottom, 90);
 }
 
+// Without any font of its own (none could be made) the control keeps drawing with the
+// font it has and is measured in the device context's own font.
+TEST_F(HyperLinkTest, WithoutFontsTheControlKeepsItsFont) {
+    m_hStatic = m_host.AddStatic(kUrl, 0, RECT{20, 30, 520, 90}, m_font.get());
+    ASSERT_TRUE(m_link.Attach(m_hStatic)); // bound, but not set up
+    m_link.SetUnderlineMode(CHyperLink::UnderlineAlways);
+    EXPECT_EQ(CurrentFont(), m_font.get());
+
+    m_link.FitToText();
+    const SIZE size = MeasureText(m_hStatic, kUrl, nullptr);
+    const RECT rc = RectInParent(m_hStatic);
+    EXPECT_EQ(rc.right - rc.left, size.cx);
+    EXPECT_EQ(rc.bottom - rc.top, size.cy);
+    m_link.Detach();
+}
+
 // ---- Tool tip ----
 
 TEST_F(HyperLinkTest, ToolTipHasOneToolWithTheUrlOverTheFittedClientArea) {
