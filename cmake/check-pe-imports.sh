@@ -13,9 +13,11 @@ objdump=$1
 format=$2
 build_dir=$3
 
-system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll shell32.dll advapi32.dll
-  msvcrt.dll ole32.dll oleaut32.dll comdlg32.dll shlwapi.dll uxtheme.dll version.dll
-  ws2_32.dll winmm.dll bcrypt.dll "
+declare -A system_dlls=()
+for dll in kernel32 user32 gdi32 comctl32 shell32 advapi32 msvcrt ole32 oleaut32 comdlg32 \
+  shlwapi uxtheme version ws2_32 winmm bcrypt; do
+  system_dlls[$dll.dll]=1
+done
 
 mapfile -t exes < <(find "$build_dir" -name '*.exe' -type f -not -path '*/wineprefix/*' \
   -not -path '*/CMakeFiles/*' | sort)
@@ -39,7 +41,7 @@ for exe in "${exes[@]}"; do
   bad=()
   while read -r dll; do
     lower=${dll,,}
-    [[ "$system_dlls" == *" $lower "* ]] || bad+=("$dll")
+    [ -n "${system_dlls[$lower]:-}" ] || bad+=("$dll")
   done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump")
   if [ ${#bad[@]} -ne 0 ]; then
     echo "FAIL $exe: imports non-system DLLs: ${bad[*]}" >&2
