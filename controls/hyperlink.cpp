@@ -234,8 +234,6 @@ void CHyperLink::OnTimer(UINT_PTR /*nIDEvent*/) {
         if (m_nUnderlineMode != UnderlineAlways) {
             ShowFont(m_fontNormal);
         }
-        // Reaches below the client area too, where the underline of a larger font
-        // may have been drawn.
         rcClient.bottom += 10;
         InvalidateRect(&rcClient, TRUE);
     }
