@@ -96,14 +96,14 @@ bool CMessageBoxWatcher::WaitForCount(std::size_t n, DWORD dwTimeoutMs) const {
 
 void CMessageBoxWatcher::Watch() {
     while (!m_bStop) {
-        ::EnumWindows(
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                reinterpret_cast<CMessageBoxWatcher*>(lParam)->Inspect(hWnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(this));
+        ::EnumWindows(&CMessageBoxWatcher::InspectTopLevel, reinterpret_cast<LPARAM>(this));
         ::Sleep(20);
     }
+}
+
+BOOL CALLBACK CMessageBoxWatcher::InspectTopLevel(HWND hWnd, LPARAM lParam) {
+    reinterpret_cast<CMessageBoxWatcher*>(lParam)->Inspect(hWnd);
+    return TRUE;
 }
 
 void CMessageBoxWatcher::Inspect(HWND hWnd) {

@@ -66,6 +66,7 @@ public:
 
 private:
     void Watch();
+    static BOOL CALLBACK InspectTopLevel(HWND hWnd, LPARAM lParam);
     void Inspect(HWND hWnd);
 
     int m_nDismissWith;
