@@ -10,8 +10,8 @@ windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   mingw-w64-x86-64-dev mingw-w64-i686-dev
   wine64 xvfb xauth x11-apps imagemagick)
-# The sanitizer, fuzzing and benchmark stages.
-extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev)
+# The sanitizer, fuzzing, valgrind and benchmark stages (python3 runs their scripts).
+extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev python3)
 
 packages=()
 case "$want" in
