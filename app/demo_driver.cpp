@@ -1,15 +1,15 @@
-// Drives a running KestrowDemo from outside, for screenshots: waits for its dialog,
-// optionally types a key and an Access Key ID and presses "&Generate", and writes the
-// dialog's screen rectangle as "x y width height" to RECT_FILE; or closes the program.
-// (A file, because a program started inside a Wine virtual desktop has no stdout.)
+// Shows KestrowDemo for a screenshot: starts the program, waits for its dialog,
+// optionally types a key and an Access Key ID and presses "&Generate", writes the
+// dialog's screen rectangle as "x y width height" to RECT_FILE, and once DONE_FILE
+// exists closes the program with "E&xit" and waits for it to end. Files, because a
+// program started inside a Wine virtual desktop has no standard output.
 //
-// Usage: KestrowDemoDriver show RECT_FILE [SECRET_KEY ACCESS_KEY_ID]
-//        KestrowDemoDriver close
+// Usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE [SECRET_KEY ACCESS_KEY_ID]
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "app/resource.h"
 
@@ -17,15 +17,34 @@ namespace {
 
 const char kCaption[] = "Ombry Kestrow Demo";
 
-HWND WaitForDialog() {
-    for (int i = 0; i < 300; ++i) {
-        const HWND hDlg = FindWindowA(nullptr, kCaption);
-        if (hDlg != nullptr && IsWindowVisible(hDlg)) {
-            return hDlg;
-        }
-        Sleep(100);
+struct SFindWindow {
+    DWORD dwProcessId;
+    HWND hWnd;
+};
+
+BOOL CALLBACK FindProgramDialog(HWND hWnd, LPARAM lParam) {
+    SFindWindow* pFind = reinterpret_cast<SFindWindow*>(lParam);
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcessId);
+    char szCaption[64] = {};
+    GetWindowTextA(hWnd, szCaption, sizeof szCaption);
+    if (dwProcessId == pFind->dwProcessId && IsWindowVisible(hWnd) &&
+        lstrcmpA(szCaption, kCaption) == 0) {
+        pFind->hWnd = hWnd;
+        return FALSE;
     }
-    return nullptr;
+    return TRUE;
+}
+
+HWND WaitForDialog(DWORD dwProcessId) {
+    SFindWindow find{dwProcessId, nullptr};
+    for (int i = 0; i < 300 && find.hWnd == nullptr; ++i) {
+        EnumWindows(FindProgramDialog, reinterpret_cast<LPARAM>(&find));
+        if (find.hWnd == nullptr) {
+            Sleep(100);
+        }
+    }
+    return find.hWnd;
 }
 
 bool Generate(HWND hDlg, const char* pszSecretKey, const char* pszAccessKeyId) {
@@ -44,40 +63,62 @@ bool Generate(HWND hDlg, const char* pszSecretKey, const char* pszAccessKeyId) {
     return false;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const bool bShow = argc >= 2 && std::strcmp(argv[1], "show") == 0;
-    const bool bClose = argc == 2 && std::strcmp(argv[1], "close") == 0;
-    if (!bClose && !(bShow && (argc == 3 || argc == 5))) {
-        std::fprintf(
-            stderr, "usage: KestrowDemoDriver show RECT_FILE [SECRET_KEY ACCESS_KEY_ID] | close\n");
-        return 2;
-    }
-    const HWND hDlg = WaitForDialog();
-    if (hDlg == nullptr) {
-        std::fprintf(stderr, "KestrowDemoDriver: no \"%s\" window appeared\n", kCaption);
-        return 1;
-    }
-    if (bClose) {
-        PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
-        return 0;
-    }
-    if (argc == 5 && !Generate(hDlg, argv[3], argv[4])) {
-        std::fprintf(stderr, "KestrowDemoDriver: the dialog shows no timestamp after Generate\n");
-        return 1;
-    }
-    // Let the dialog finish painting before anyone looks at it.
-    Sleep(500);
+bool WriteRect(const char* pszPath, HWND hDlg) {
     RECT rc;
     GetWindowRect(hDlg, &rc);
-    std::FILE* pFile = std::fopen(argv[2], "w");
+    std::FILE* pFile = std::fopen(pszPath, "wb");
     if (pFile == nullptr) {
-        std::fprintf(stderr, "KestrowDemoDriver: cannot write %s\n", argv[2]);
-        return 1;
+        return false;
     }
     std::fprintf(pFile, "%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left,
                  rc.bottom - rc.top);
-    return std::fclose(pFile) == 0 ? 0 : 1;
+    return std::fclose(pFile) == 0;
+}
+
+// The program's dialog is shown, then closed; 0 when all of that worked.
+int Show(HANDLE hProcess, DWORD dwProcessId, int argc, char** argv) {
+    const HWND hDlg = WaitForDialog(dwProcessId);
+    if (hDlg == nullptr) {
+        return 1;
+    }
+    if (argc == 6 && !Generate(hDlg, argv[4], argv[5])) {
+        return 1;
+    }
+    // Active, as a user would see it, and done painting before anyone looks.
+    SetForegroundWindow(hDlg);
+    Sleep(500);
+    if (!WriteRect(argv[2], hDlg)) {
+        return 1;
+    }
+    for (int i = 0; i < 600 && GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES; ++i) {
+        Sleep(100);
+    }
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+    return WaitForSingleObject(hProcess, 10000) == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4 && argc != 6) {
+        std::fprintf(stderr, "usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE "
+                             "[SECRET_KEY ACCESS_KEY_ID]\n");
+        return 2;
+    }
+    std::string strCommandLine = std::string("\"") + argv[1] + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
+        return 1;
+    }
+    const int nResult = Show(pi.hProcess, pi.dwProcessId, argc, argv);
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return nResult;
 }

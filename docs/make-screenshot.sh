@@ -38,39 +38,40 @@ wine=${KESTROW_WINE:-/usr/lib/wine/wine64}
 wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver || echo wineserver)
 
-# The driver's first run creates the build's Wine prefix if needed (wine-run.sh does it).
-"$wine_run" "$driver" --help >/dev/null 2>&1 || true
+# wine-run.sh creates the build's Wine prefix if needed; the driver without arguments
+# only prints its usage.
+"$wine_run" "$driver" >/dev/null 2>&1 || true
 export WINEPREFIX=$build_dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-
-# The program and the driver share one Wine virtual desktop, so the driver can find the
-# dialog and Wine draws the dialog's caption and frame (there is no window manager).
-desktop=/desktop=KestrowDemo,800x600
-"$wine" explorer "$desktop" "$program" >/dev/null 2>&1 &
-explorer_pid=$!
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 rect_file=$work/rect.txt
-rect_file_win="Z:$(echo "$rect_file" | tr / '\\')"
-if [ "$mode" = "--generate" ]; then
-  "$wine" explorer "$desktop" "$driver" show "$rect_file_win" "kestrow-demo-secret" "AKIAKESTROWEXAMPLE"
-else
-  "$wine" explorer "$desktop" "$driver" show "$rect_file_win"
-fi
+done_file=$work/done
+
+# The driver starts the program inside a Wine virtual desktop, where Wine draws the
+# dialog's caption and frame itself (there is no window manager).
+args=("$(winpath "$program")" "$(winpath "$rect_file")" "$(winpath "$done_file")")
+[ "$mode" = "--generate" ] && args+=("kestrow-demo-secret" "AKIAKESTROWEXAMPLE")
+"$wine" explorer /desktop=KestrowDemo,800x600 "$driver" "${args[@]}" >/dev/null 2>&1 &
+explorer_pid=$!
+
 for _ in $(seq 600); do
   [ -s "$rect_file" ] && break
   sleep 0.1
 done
 if [ ! -s "$rect_file" ]; then
   echo "make-screenshot: the KestrowDemo dialog did not appear" >&2
-  "$wine" explorer "$desktop" "$driver" close >/dev/null 2>&1 || true
+  touch "$done_file"
   exit 1
 fi
 read -r x y w h <"$rect_file"
-
 xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$output"
+touch "$done_file"
 
-"$wine" explorer "$desktop" "$driver" close >/dev/null 2>&1
-wait "$explorer_pid" 2>/dev/null || true
-timeout 30 "$wineserver" -w 2>/dev/null || true
+# The driver closes the program; should anything hang, end this prefix's Wine processes.
+if ! timeout 30 tail --pid="$explorer_pid" -f /dev/null || ! timeout 30 "$wineserver" -w; then
+  echo "make-screenshot: KestrowDemo did not end; stopping Wine" >&2
+  "$wineserver" -k || true
+fi
 echo "$output"
