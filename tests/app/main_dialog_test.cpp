@@ -13,6 +13,7 @@
 
 #include "app/resource.h"
 #include "app/sample_request.h"
+#include "controls/home_page.h"
 #include "tests/app/dialog_harness.h"
 #include "tests/app/main_dialog_runner.h"
 #include "tests/app/url_handler.h"
@@ -99,6 +100,10 @@ TEST_F(MainDialog, StartsWithPrefixOnlyTestUrlDisabledAndFocusInTheKeyField) {
     EXPECT_TRUE(IsWindowEnabled(m_harness.Item(IDC_GENERATE)));
     EXPECT_EQ(m_harness.FocusWindow(), m_harness.Item(IDC_SECRET_KEY));
     EXPECT_TRUE(m_harness.CreatedDialogs().empty());
+
+    // The home-page text became the hyperlink, which wants its clicks.
+    EXPECT_EQ(m_harness.Text(IDC_HOME_LINK), KESTROW_HOME_PAGE_URL);
+    EXPECT_TRUE(GetWindowLongA(m_harness.Item(IDC_HOME_LINK), GWL_STYLE) & SS_NOTIFY);
 }
 
 TEST_F(MainDialog, SystemMenuEndsWithSeparatorAndAboutItem) {
@@ -182,7 +187,8 @@ TEST_F(MainDialog, EmptyAccessKeyIdShowsTheNoticeOnceOverTheOldFieldsAndDisables
     EXPECT_EQ(WindowText(buttons[0]), "OK");
     EXPECT_FALSE(bIconShown);
 
-    // While the box is up the fields still show the earlier press.
+    // While the box is up the fields and "&Test URL" still show the earlier press.
+    EXPECT_TRUE(TestUrlEnabled());
     EXPECT_EQ(m_harness.Text(IDC_TIMESTAMP), strOldTimestamp);
     EXPECT_EQ(m_harness.Text(IDC_SIGNATURE), strOldSignature);
     EXPECT_EQ(m_harness.Text(IDC_SAMPLE_URL), strOldUrl);
