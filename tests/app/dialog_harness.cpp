@@ -176,7 +176,9 @@ HWND CDialogHarness::FocusWindow() const {
 }
 
 bool CDialogHarness::WaitUntil(const std::function<bool()>& fnDone) {
-    for (int i = 0; i < 1500; ++i) {
+    // Generous: a loaded machine running Wine can be slow to start a window.
+    const DWORD dwStart = GetTickCount();
+    while (GetTickCount() - dwStart < 30000) {
         if (fnDone()) {
             return true;
         }

@@ -95,7 +95,8 @@ CScopedUrlHandler::~CScopedUrlHandler() {
 }
 
 bool CScopedUrlHandler::WaitForLaunch(std::string& strCommandLine) const {
-    for (int i = 0; i < 1500; ++i) {
+    const DWORD dwStart = GetTickCount();
+    while (GetTickCount() - dwStart < 30000) {
         const HANDLE hFile = CreateFileA(m_strRecordFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile != INVALID_HANDLE_VALUE) {
