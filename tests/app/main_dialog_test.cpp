@@ -163,6 +163,7 @@ TEST_F(MainDialog, EmptyAccessKeyIdShowsTheNoticeOnceOverTheOldFieldsAndDisables
     EXPECT_EQ(WindowText(hNotice), "Notice");
     EXPECT_EQ(WindowText(GetDlgItem(hNotice, 0xFFFF)), kNoticeText);
     EXPECT_EQ(GetWindow(hNotice, GW_OWNER), m_harness.Dialog());
+    EXPECT_FALSE(IsWindowEnabled(m_harness.Dialog())) << "the notice is not modal";
 
     // MB_OK: a single button, OK, and no icon.
     std::vector<HWND> buttons;
