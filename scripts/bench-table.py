@@ -39,6 +39,7 @@ def load_medians(path):
     with open(path) as f:
         doc = json.load(f)
     medians = {}
+    singles = {}
     errors = []
     for b in doc["benchmarks"]:
         if b.get("error_occurred"):
@@ -46,6 +47,11 @@ def load_medians(path):
             continue
         if b.get("run_type") == "aggregate" and b.get("aggregate_name") == "median":
             medians[b["run_name"]] = b
+        elif b.get("run_type") == "iteration":
+            singles[b["run_name"]] = b
+    # A single repetition has no aggregates: its one figure stands for itself.
+    for name, b in singles.items():
+        medians.setdefault(name, b)
     return doc.get("context", {}), medians, errors
 
 
