@@ -297,7 +297,16 @@ TEST_F(LinkClickTest, CommandThatDoesNotStartShowsFileNotFound) {
 
 TEST_F(LinkClickTest, SuccessfulClickMarksVisitedAndRepaintsWithoutABox) {
     ASSERT_TRUE(m_registry.SetOpenCommand(m_strHelper + " \"%1\""));
-    // Hovering, with its timer running.
+    // Hovering, with its timer running; the real pointer rests over the link, so ticks
+    // dispatched while the launch is awaited do not end the hovering and kill the timer.
+    RECT rcLink{};
+    ::GetWindowRect(m_hStatic, &rcLink);
+    ::SetCursorPos(rcLink.left + 2, rcLink.top + 2);
+    ASSERT_TRUE(PumpMessagesUntil([&] {
+        POINT pt{};
+        ::GetCursorPos(&pt);
+        return pt.x == rcLink.left + 2 && pt.y == rcLink.top + 2;
+    }));
     ::SendMessageA(m_hStatic, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     ::UpdateWindow(m_hStatic);
     ASSERT_TRUE(m_link.m_bHovering);
