@@ -5,10 +5,7 @@
 #include "framework/thread_state.h"
 #include "framework/wnd.h"
 
-namespace {
-
-// The temporary wrapper of hObject in map, made once per handle until the next idle.
-template <class T, class Handle, class Map> T* TemporaryWrapper(Map& map, Handle hObject) {
+template <class T, class Map> T* CGdiObject::TemporaryWrapper(Map& map, HGDIOBJ hObject) {
     if (hObject == nullptr) {
         return nullptr;
     }
@@ -16,10 +13,10 @@ template <class T, class Handle, class Map> T* TemporaryWrapper(Map& map, Handle
     if (!pObject) {
         pObject = std::make_unique<T>();
     }
+    pObject->m_hObject = hObject;
+    pObject->m_bOwned = false;
     return pObject.get();
 }
-
-} // namespace
 
 CGdiObject::~CGdiObject() {
     if (m_bOwned) {
@@ -32,6 +29,18 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject) {
         return FALSE;
     }
     m_hObject = hObject;
+    m_bOwned = true;
+    return TRUE;
+}
+
+BOOL CGdiObject::AttachCreated(HGDIOBJ hNew) {
+    if (hNew == nullptr) {
+        return FALSE;
+    }
+    if (m_bOwned) {
+        DeleteObject();
+    }
+    m_hObject = hNew;
     m_bOwned = true;
     return TRUE;
 }
@@ -51,25 +60,11 @@ BOOL CGdiObject::DeleteObject() {
 }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
-    CGdiObject* pObject = TemporaryWrapper<CGdiObject>(AfxGetThreadState().tempGdiObjects, hObject);
-    if (pObject != nullptr) {
-        pObject->m_hObject = hObject;
-        pObject->m_bOwned = false;
-    }
-    return pObject;
+    return TemporaryWrapper<CGdiObject>(AfxGetThreadState().tempGdiObjects, hObject);
 }
 
 BOOL CFont::CreateFontIndirect(const LOGFONTA* lpLogFont) {
-    HFONT hFont = ::CreateFontIndirectA(lpLogFont);
-    if (hFont == nullptr) {
-        return FALSE;
-    }
-    if (m_bOwned) {
-        DeleteObject();
-    }
-    m_hObject = hFont;
-    m_bOwned = true;
-    return TRUE;
+    return AttachCreated(::CreateFontIndirectA(lpLogFont));
 }
 
 int CFont::GetLogFont(LOGFONTA* pLogFont) const {
@@ -77,12 +72,7 @@ int CFont::GetLogFont(LOGFONTA* pLogFont) const {
 }
 
 CFont* CFont::FromHandle(HFONT hFont) {
-    CFont* pFont = TemporaryWrapper<CFont>(AfxGetThreadState().tempFonts, HGDIOBJ(hFont));
-    if (pFont != nullptr) {
-        pFont->m_hObject = hFont;
-        pFont->m_bOwned = false;
-    }
-    return pFont;
+    return TemporaryWrapper<CFont>(AfxGetThreadState().tempFonts, hFont);
 }
 
 CBrush::CBrush(COLORREF crColor) {
@@ -90,33 +80,23 @@ CBrush::CBrush(COLORREF crColor) {
 }
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
-    HBRUSH hBrush = ::CreateSolidBrush(crColor);
-    if (hBrush == nullptr) {
-        return FALSE;
-    }
-    if (m_bOwned) {
-        DeleteObject();
-    }
-    m_hObject = hBrush;
-    m_bOwned = true;
-    return TRUE;
+    return AttachCreated(::CreateSolidBrush(crColor));
 }
 
 CBrush* CBrush::FromHandle(HBRUSH hBrush) {
-    CBrush* pBrush = TemporaryWrapper<CBrush>(AfxGetThreadState().tempBrushes, HGDIOBJ(hBrush));
-    if (pBrush != nullptr) {
-        pBrush->m_hObject = hBrush;
-        pBrush->m_bOwned = false;
-    }
-    return pBrush;
+    return TemporaryWrapper<CBrush>(AfxGetThreadState().tempBrushes, hBrush);
 }
 
 CDC* CDC::FromHandle(HDC hDC) {
-    CDC* pDC = TemporaryWrapper<CDC>(AfxGetThreadState().tempDCs, hDC);
-    if (pDC != nullptr) {
+    if (hDC == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<CDC>& pDC = AfxGetThreadState().tempDCs[hDC];
+    if (!pDC) {
+        pDC = std::make_unique<CDC>();
         pDC->m_hDC = hDC;
     }
-    return pDC;
+    return pDC.get();
 }
 
 CFont* CDC::SelectObject(CFont* pFont) {

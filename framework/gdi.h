@@ -28,6 +28,12 @@ public:
     static CGdiObject* FromHandle(HGDIOBJ hObject);
 
 protected:
+    // Takes ownership of a newly created hNew, deleting a handle this object owned.
+    // FALSE (and nothing changed) when creation failed (hNew nullptr).
+    BOOL AttachCreated(HGDIOBJ hNew);
+    // The temporary wrapper of hObject in map: made once per handle, never owning.
+    template <class T, class Map> static T* TemporaryWrapper(Map& map, HGDIOBJ hObject);
+
     bool m_bOwned = true;
 };
 
