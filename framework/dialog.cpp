@@ -3,6 +3,8 @@
 
 #include "framework/dialog.h"
 
+#include <algorithm>
+
 #include "framework/exceptions.h"
 #include "framework/message_map_thunks.h"
 #include "framework/thread_state.h"
@@ -52,12 +54,47 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     if (pDialog == nullptr) {
         return FALSE;
     }
+    const DWORD dwStyleBefore = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+    RECT rcBefore{};
+    ::GetWindowRect(hWnd, &rcBefore);
+    BOOL bResult = TRUE;
     try {
-        return pDialog->OnInitDialog();
+        bResult = pDialog->OnInitDialog();
     } catch (...) {
         AfxProcessWndProcException(hWnd, message);
-        return TRUE;
     }
+    CenterIfUnplaced(hWnd, dwStyleBefore, rcBefore);
+    return bResult;
+}
+
+// A dialog that starts hidden and that its initialisation did not place lands at its
+// template position, usually the corner of the screen; centre it over its owner (or the
+// work area) instead, as users of framework dialogs expect.
+void CDialog::CenterIfUnplaced(HWND hWnd, DWORD dwStyleBefore, const RECT& rcBefore) {
+    const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+    RECT rcWindow{};
+    ::GetWindowRect(hWnd, &rcWindow);
+    if ((dwStyleBefore & WS_VISIBLE) != 0 || (dwStyle & (WS_VISIBLE | WS_CHILD)) != 0 ||
+        !::EqualRect(&rcWindow, &rcBefore)) {
+        return;
+    }
+    RECT rcWork{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    RECT rcAround = rcWork;
+    HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+    if (hOwner != nullptr && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner)) {
+        ::GetWindowRect(hOwner, &rcAround);
+    }
+    const int nWidth = rcWindow.right - rcWindow.left;
+    const int nHeight = rcWindow.bottom - rcWindow.top;
+    int x = (rcAround.left + rcAround.right - nWidth) / 2;
+    int y = (rcAround.top + rcAround.bottom - nHeight) / 2;
+    // Keep it on the work area, its top-left corner above all.
+    x = std::max(static_cast<int>(rcWork.left),
+                 std::min(x, static_cast<int>(rcWork.right) - nWidth));
+    y = std::max(static_cast<int>(rcWork.top),
+                 std::min(y, static_cast<int>(rcWork.bottom) - nHeight));
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND CDialog::CreateFromTemplate(HWND hWndOwner) {

@@ -44,6 +44,7 @@ private:
     BOOL RunModalLoop();
     BOOL PreTranslateModal(MSG* pMsg);
     static INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void CenterIfUnplaced(HWND hWnd, DWORD dwStyleBefore, const RECT& rcBefore);
 
     int m_nModalResult = -1;
     bool m_bModalRunning = false;

@@ -168,6 +168,45 @@ TEST(ModalDialogTest, TheOwnerIsDisabledWhileItRunsAndEnabledAfter) {
     EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
 }
 
+TEST(ModalDialogTest, AHiddenTemplateIsCentredOverItsOwnerUnlessPlacedByItsInit) {
+    CDialog owner(IDD_TEST_DIALOG);
+    ASSERT_TRUE(owner.Create(IDD_TEST_DIALOG));
+    ::SetWindowPos(owner.m_hWnd, nullptr, 300, 200, 500, 400, SWP_NOZORDER);
+    owner.ShowWindow(SW_SHOW);
+    RECT rcOwner{};
+    ::GetWindowRect(owner.m_hWnd, &rcOwner);
+
+    CTestDialog dlg(&owner);
+    RECT rcDialog{};
+    RunModalScript(dlg, {
+                            [&](CDialog& d) {
+                                ::GetWindowRect(d.m_hWnd, &rcDialog);
+                                d.EndDialog(IDOK);
+                            },
+                        });
+    EXPECT_NEAR((rcOwner.left + rcOwner.right) / 2, (rcDialog.left + rcDialog.right) / 2, 1);
+    EXPECT_NEAR((rcOwner.top + rcOwner.bottom) / 2, (rcDialog.top + rcDialog.bottom) / 2, 1);
+
+    // A dialog that moves itself while initialising stays where it put itself.
+    class CPlacedDialog : public CTestDialog {
+    public:
+        using CTestDialog::CTestDialog;
+        BOOL OnInitDialog() override {
+            CTestDialog::OnInitDialog();
+            ::SetWindowPos(m_hWnd, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            return TRUE;
+        }
+    } placed(&owner);
+    RunModalScript(placed, {
+                               [&](CDialog& d) {
+                                   ::GetWindowRect(d.m_hWnd, &rcDialog);
+                                   d.EndDialog(IDOK);
+                               },
+                           });
+    EXPECT_EQ(10, rcDialog.left);
+    EXPECT_EQ(20, rcDialog.top);
+}
+
 TEST(ModalDialogTest, AMissingTemplateFailsWithoutDisablingTheOwner) {
     CDialog owner(IDD_TEST_DIALOG);
     ASSERT_TRUE(owner.Create(IDD_TEST_DIALOG));
