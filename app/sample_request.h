@@ -13,10 +13,9 @@ extern const char g_szSampleUrlTemplate[];
 
 // True exactly when strAccessKeyId is not empty (the URL is then complete).
 bool ComposeSampleRequest(const CString& strSecretKey, const CString& strAccessKeyId,
-                          const CString& strPrefix, CString& strTimestamp,
-                          CString& strSignature, CString& strSampleUrl);
+                          const CString& strPrefix, CString& strTimestamp, CString& strSignature,
+                          CString& strSampleUrl);
 // The same, signed at the time value tNow instead of the clock.
 bool ComposeSampleRequestAt(std::int64_t tNow, const CString& strSecretKey,
                             const CString& strAccessKeyId, const CString& strPrefix,
-                            CString& strTimestamp, CString& strSignature,
-                            CString& strSampleUrl);
+                            CString& strTimestamp, CString& strSignature, CString& strSampleUrl);
