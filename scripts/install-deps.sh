@@ -5,7 +5,7 @@ set -euo pipefail
 
 want=${1:-all}
 
-native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev)
+native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev python3)
 windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   mingw-w64-x86-64-dev mingw-w64-i686-dev

@@ -47,7 +47,7 @@ run_step("configuring the consumer" ${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${
 run_step("building the consumer" ${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 
 # Known answer from Python: HMAC-SHA1("kestrow-secret", "UrlInfo2026-12-05T22:26:06.000Z"),
-# Base64, URL-encoded (see kestrow_sign_cli_test.cpp).
+# Base64, URL-encoded (see kestrow_sign_cli_test.py).
 set(expected_signature "ClcVShun84K%2BqTqvE25mfgEO5bI%3D")
 execute_process(COMMAND ${CMAKE_COMMAND} -E env KESTROW_SECRET_KEY=kestrow-secret
                         ${WORK_DIR}/build/kestrow-consumer 1796509566 UrlInfo AKIDEXAMPLE
