@@ -94,21 +94,28 @@ void CSHA1::AddData(const std::uint8_t* pbData, std::uint32_t dwLength) {
     }
     m_dwBitCount[1] += dwLength >> 29;
 
-    // Written as differences so a length near 2^32 cannot wrap past the buffer's end.
-    std::uint32_t dwDone = 0;
-    std::uint32_t dwAt = dwPending;
-    if (dwLength >= BLOCK_SIZE - dwPending) {
-        dwDone = BLOCK_SIZE - dwPending;
-        std::memcpy(m_byPending + dwPending, pbData, dwDone);
-        CompressBlock(m_dwState, m_byPending);
-        while (dwLength - dwDone >= BLOCK_SIZE) {
-            CompressBlock(m_dwState, pbData + dwDone);
-            dwDone += BLOCK_SIZE;
+    // Input that leaves the block unfilled only joins the pending bytes; a single byte, as
+    // every padding byte comes, is stored without a library call.
+    if (dwLength < BLOCK_SIZE - dwPending) {
+        if (dwLength == 1) {
+            m_byPending[dwPending] = *pbData;
+        } else if (dwLength != 0) {
+            std::memcpy(m_byPending + dwPending, pbData, dwLength);
         }
-        dwAt = 0;
+        return;
+    }
+
+    // The pending block fills up. Written as differences so a length near 2^32 cannot wrap
+    // past the buffer's end.
+    std::uint32_t dwDone = BLOCK_SIZE - dwPending;
+    std::memcpy(m_byPending + dwPending, pbData, dwDone);
+    CompressBlock(m_dwState, m_byPending);
+    while (dwLength - dwDone >= BLOCK_SIZE) {
+        CompressBlock(m_dwState, pbData + dwDone);
+        dwDone += BLOCK_SIZE;
     }
     if (dwLength > dwDone) {
-        std::memcpy(m_byPending + dwAt, pbData + dwDone, dwLength - dwDone);
+        std::memcpy(m_byPending, pbData + dwDone, dwLength - dwDone);
     }
 }
 
