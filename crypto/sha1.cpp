@@ -39,6 +39,13 @@ inline std::uint32_t FromBigEndian(const std::uint32_t& dwWord) {
            (static_cast<std::uint32_t>(pb[2]) << 8) | static_cast<std::uint32_t>(pb[3]);
 }
 
+inline void StoreBigEndian(std::uint8_t* pb, std::uint32_t dwWord) {
+    pb[0] = static_cast<std::uint8_t>(dwWord >> 24);
+    pb[1] = static_cast<std::uint8_t>(dwWord >> 16);
+    pb[2] = static_cast<std::uint8_t>(dwWord >> 8);
+    pb[3] = static_cast<std::uint8_t>(dwWord);
+}
+
 // g++ otherwise keeps the schedule in registers and spills copies of it to the stack, storing
 // the scratch only at the end; a barrier after each word keeps it in the scratch, which is faster.
 #if defined(__GNUC__)
@@ -122,10 +129,8 @@ void CSHA1::AddData(const std::uint8_t* pbData, std::uint32_t dwLength) {
 void CSHA1::Finish() {
     // 1. The length trailer, from the count before any padding is added.
     std::uint8_t byCount[8];
-    for (int i = 0; i < 4; ++i) {
-        byCount[i] = static_cast<std::uint8_t>(m_dwBitCount[1] >> (24 - 8 * i));
-        byCount[4 + i] = static_cast<std::uint8_t>(m_dwBitCount[0] >> (24 - 8 * i));
-    }
+    StoreBigEndian(byCount, m_dwBitCount[1]);
+    StoreBigEndian(byCount + 4, m_dwBitCount[0]);
     // 2. The single one bit that ends the message.
     const std::uint8_t byMark = 0x80;
     AddData(&byMark, 1);
@@ -137,8 +142,8 @@ void CSHA1::Finish() {
     // 4. The trailer fills the block, which gets compressed.
     AddData(byCount, sizeof(byCount));
     // 5. The digest: H0 to H4, each most significant byte first.
-    for (int i = 0; i < DIGEST_SIZE; ++i) {
-        m_byDigest[i] = static_cast<std::uint8_t>(m_dwState[i / 4] >> (8 * (3 - i % 4)));
+    for (int i = 0; i < 5; ++i) {
+        StoreBigEndian(m_byDigest + 4 * i, m_dwState[i]);
     }
     // 6. Wipe: nothing of the message stays behind, and the state is not ready for reuse.
     std::memset(m_byPending, 0, sizeof(m_byPending));
