@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "crypto/hmac_sha1.h"
 #include "engine/encoding.h"
@@ -80,7 +81,7 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
         return false;
     }
     // Built in locals so that a failure part-way leaves the outputs and the cache as they were.
-    const CString strNewTimestamp = FormatUtcTimestamp(tNow);
+    CString strNewTimestamp = FormatUtcTimestamp(tNow);
     const CString strToSign = m_strPrefix + strNewTimestamp;
     CByteArray baDigest;
     m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(strToSign.GetString()),
@@ -88,13 +89,14 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
     CString strNewSignature =
         Base64Encode(baDigest.GetData(), static_cast<std::uint32_t>(baDigest.GetSize()));
     if (m_bUrlEncode != 0) {
-        strNewSignature = UrlEncode(strNewSignature);
+        strNewSignature = UrlEncode(std::move(strNewSignature));
     }
+    // The cache gets copies; the outputs take the locals themselves, which cannot fail.
     m_strSignature = strNewSignature;
     m_strTimestamp = strNewTimestamp;
     m_tLastSigned = tNow;
     m_bHavePair = true;
-    strTimestamp = strNewTimestamp;
-    strSignature = strNewSignature;
+    strTimestamp = std::move(strNewTimestamp);
+    strSignature = std::move(strNewSignature);
     return true;
 }
