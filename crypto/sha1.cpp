@@ -31,10 +31,9 @@ constexpr std::uint32_t Majority(std::uint32_t b, std::uint32_t c, std::uint32_t
     return (b & c) + (d & (b ^ c)); // the two terms never share a bit
 }
 
-// Reads the word's own bytes most significant first, so the result is the same on any host;
-// g++ turns this into a single byte swap.
-inline std::uint32_t FromBigEndian(const std::uint32_t& dwWord) {
-    const unsigned char* pb = reinterpret_cast<const unsigned char*>(&dwWord);
+// Most significant byte first, whatever the host's order; g++ turns this into one load and a
+// byte swap.
+inline std::uint32_t LoadBigEndian(const std::uint8_t* pb) {
     return (static_cast<std::uint32_t>(pb[0]) << 24) | (static_cast<std::uint32_t>(pb[1]) << 16) |
            (static_cast<std::uint32_t>(pb[2]) << 8) | static_cast<std::uint32_t>(pb[3]);
 }
@@ -70,8 +69,9 @@ inline std::uint32_t NextScheduleWord(std::uint32_t* pdwW, int t) {
         (e) += Rotl((a), 5) + f((b), (c), (d)) + (k) + (w);                                        \
         (b) = Rotl((b), 30);                                                                       \
     } while (0)
-// Schedule words 0..15: the block's own words, turned into numbers in place.
-#define SHA1_LOAD(t) (pdwW[t] = FromBigEndian(pdwW[t]))
+// Schedule words 0..15: the block's words as numbers. Converting each word on its way into the
+// scratch leaves the same scratch as copying the block first and converting it there.
+#define SHA1_LOAD(t) (pdwW[t] = LoadBigEndian(pbBlock + 4 * (t)))
 // Schedule words 16..79 replace the oldest word of the sixteen-word queue.
 #define SHA1_EXPAND(t) NextScheduleWord(pdwW, t)
 
@@ -159,7 +159,6 @@ void CSHA1::CopyDigest(std::uint8_t* pbDest) const {
 
 void CSHA1::CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock) {
     std::uint32_t* const pdwW = m_pdwScratch;
-    std::memcpy(pdwW, pbBlock, BLOCK_SIZE);
 
     std::uint32_t a = pdwState[0];
     std::uint32_t b = pdwState[1];
