@@ -21,13 +21,33 @@ int CheckedBufferLength(std::uint64_t nLength, const char* pszWhat) {
 }
 
 // Fixed ASCII classes: the result must not depend on the C locale.
-bool IsAsciiAlnum(std::uint8_t by) {
+constexpr bool IsAsciiAlnum(int by) {
     return (by >= 'A' && by <= 'Z') || (by >= 'a' && by <= 'z') || (by >= '0' && by <= '9');
 }
 
-bool IsAsciiSpace(std::uint8_t by) {
+constexpr bool IsAsciiSpace(int by) {
     return by == ' ' || (by >= 0x09 && by <= 0x0D);
 }
+
+// What UrlEncode writes for each byte value, looked up rather than tested range by range.
+enum EUrlClass : std::uint8_t { URL_ESCAPE, URL_KEEP, URL_PLUS, URL_END };
+
+struct SUrlClasses {
+    EUrlClass e[256];
+};
+
+constexpr SUrlClasses MakeUrlClasses() {
+    SUrlClasses classes{};
+    for (int by = 0; by < 256; ++by) {
+        classes.e[by] = by == 0            ? URL_END
+                        : IsAsciiAlnum(by) ? URL_KEEP
+                        : IsAsciiSpace(by) ? URL_PLUS
+                                           : URL_ESCAPE;
+    }
+    return classes;
+}
+
+constexpr SUrlClasses g_urlClasses = MakeUrlClasses();
 
 } // namespace
 
@@ -91,17 +111,17 @@ CString UrlEncode(CString strInput) {
     char* pch = pchStart;
     for (const char ch : strIn) {
         const auto by = static_cast<std::uint8_t>(ch);
-        if (by == 0) {
-            break;
-        }
-        if (IsAsciiAlnum(by)) {
+        const EUrlClass eClass = g_urlClasses.e[by];
+        if (eClass == URL_KEEP) {
             *pch++ = ch;
-        } else if (IsAsciiSpace(by)) {
-            *pch++ = '+';
-        } else {
+        } else if (eClass == URL_ESCAPE) {
             *pch++ = '%';
             *pch++ = g_szHexDigits[by >> 4];
             *pch++ = g_szHexDigits[by & 0x0F];
+        } else if (eClass == URL_PLUS) {
+            *pch++ = '+';
+        } else {
+            break;
         }
     }
     *pch = '\0';
