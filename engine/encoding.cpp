@@ -74,17 +74,21 @@ void Base64EncodeBuffer(const std::uint8_t* pbData, std::uint32_t dwCount, char*
     if (pbData == nullptr && dwCount > 0) {
         throw std::invalid_argument("Base64EncodeBuffer: no data for a non-zero count");
     }
-    std::uint32_t dwDone = 0;
-    while (dwDone < dwCount) {
-        const std::uint32_t dwLeft = dwCount - dwDone;
-        const int nTaken = dwLeft >= 3 ? 3 : static_cast<int>(dwLeft);
-        std::uint8_t byGroup[3] = {0, 0, 0};
-        for (int i = 0; i < nTaken; ++i) {
-            byGroup[i] = pbData[dwDone + static_cast<std::uint32_t>(i)];
-        }
-        Base64EncodeGroup(byGroup, pszDest, nTaken);
+    // A whole group is three bytes of the data as they stand; only a short last one is copied
+    // into a zero-filled group.
+    std::uint32_t dwLeft = dwCount;
+    for (; dwLeft >= 3; dwLeft -= 3) {
+        Base64EncodeGroup(pbData, pszDest, 3);
+        pbData += 3;
         pszDest += 4;
-        dwDone += static_cast<std::uint32_t>(nTaken);
+    }
+    if (dwLeft > 0) {
+        std::uint8_t byGroup[3] = {0, 0, 0};
+        for (std::uint32_t i = 0; i < dwLeft; ++i) {
+            byGroup[i] = pbData[i];
+        }
+        Base64EncodeGroup(byGroup, pszDest, static_cast<int>(dwLeft));
+        pszDest += 4;
     }
     *pszDest = '\0';
 }
