@@ -80,11 +80,12 @@ check(expected(b"kestrow-secret", b"UrlInfo", 1796509566)[2] ==
 for key, prefix, when, t in KNOWN:
     args = ["--time", when] + ([b"--prefix=" + prefix] if prefix is not None else [])
     ts, plain, encoded, url = expected(key, b"UrlInfo" if prefix is None else prefix, t)
-    proc = run(args, key)
+    proc = run(args + (["--format", "text"] if t == 0 else []), key)
     check(proc.returncode == 0 and proc.stderr == b"" and proc.stdout == b"Timestamp: " + ts +
           b"\nSignature: " + encoded + b"\nSample URL: " + url + b"\nComplete: no\n", when, proc)
     url = url.replace(b"%key%", b"AKIDEXAMPLE")
-    for extra, signature in ((["--format", "json"], encoded), (["--format=json", "--no-url-encode"], plain)):
+    for extra, signature in ((["--format", "json"], encoded),
+                             (["--format=json", "--no-url-encode"], plain)):
         proc = run(args + extra + ["--access-key-id", "AKIDEXAMPLE"], key)
         check_json(proc, ts, signature, url, True, f"{when} {extra}")
 
@@ -137,42 +138,52 @@ with tempfile.TemporaryDirectory() as tmp:
         proc = run(["--time", "0"], b"Jefe", stdout=full)
         check(proc.returncode == 1 and b"cannot write" in proc.stderr, "a failed write", proc)
 
-    S = b"kestrow-secret"
-    ERRORS = [  # args, secret, stdin, status, part of the message
-        (["--bogus"], S, None, 2, "unknown option"), (["--PREFIX", "x"], S, None, 2, "unknown"),
-        (["--prefix-x=1"], S, None, 2, "unknown"), (["--secret-key", "s"], S, None, 2, "unknown"),
-        (["-h"], S, None, 2, "unexpected argument"), (["--"], S, None, 2, "unexpected argument"),
-        (["--prefix", "x", "UrlInfo"], S, None, 2, "unexpected argument"),
-        (["--prefix"], S, None, 2, "needs a value"), (["--secret-key-file"], S, None, 2, "needs"),
-        (["--access-key-id", "--time", "0"], S, None, 2, "needs a value"),
-        (["--time", "0", "--time", "1"], S, None, 2, "more than once"),
-        (["--no-url-encode", "--no-url-encode"], S, None, 2, "more than once"),
-        (["--format", "xml"], S, None, 2, "'text' or 'json'"), (["--format=JSON"], S, None, 2, "json"),
-        (["--no-url-encode=no"], S, None, 2, "takes no value"), (["--help=1"], S, None, 2, "no value"),
-        (["--secret-key-file="], S, None, 2, "needs a file name"),
-        (["--access-key-id", "AK\nID"], S, None, 2, "line break"),
-        (["--time", "yesterday"], S, None, 4, "expected YYYY-MM-DDTHH:MM:SSZ"),
-        (["--time", "2026-02-30T00:00:00Z"], S, None, 4, "no valid date"),
-        (["--time", "3001-01-01T00:00:00Z"], S, None, 4, "outside"),
-        (["--time", "1969-12-31T23:59:59Z"], S, None, 4, "outside"),
-        (["--time", "32535216000"], S, None, 4, "outside"), (["--time", "-1"], S, None, 4, "outside"),
-        (["--time", "2026-12-05T22:26:06.5Z"], S, None, 4, "fraction"),
-        (["--time", "nonsense"], None, None, 4, "expected"),  # the time is checked first
-        ([], None, None, 3, "no secret key"), ([], b"", None, 3, "empty"),
-        (["--secret-key-file", os.path.join(tmp, "missing")], S, None, 3, "cannot open"),
-        (["--secret-key-file", tmp], S, None, 3, "cannot read"),
-        (["--secret-key-file", write("empty", b"")], S, None, 3, "empty"),
-        (["--secret-key-file", write("break", b"\r\n")], S, None, 3, "empty"),
-        (["--secret-key-file", "-"], S, b"", 3, "empty"), (["--secret-key-file", "-"], S, None, 3, "empty"),
-        (["--secret-key-file", write("nul", b"kestrow\0secret\n")], S, None, 5, "NUL byte at offset 7"),
-        (["--secret-key-file", "-"], None, b"\0", 5, "NUL byte at offset 0"),
-        (["--secret-key-file", write("long", b"s" * 65537 + b"\n")], S, None, 5, "longer than 65536"),
+    S, NO = b"kestrow-secret", subprocess.DEVNULL
+    ERRORS = [  # args, status, part of the message[, secret, standard input]
+        (["--bogus"], 2, "unknown option"),
+        (["--PREFIX", "x"], 2, "unknown option"),
+        (["--prefix-x=1"], 2, "unknown option"),
+        (["--secret-key", "s3cret"], 2, "unknown option"),  # never on the command line
+        (["-h"], 2, "unexpected argument"),
+        (["--"], 2, "unexpected argument"),
+        (["--prefix", "x", "UrlInfo"], 2, "unexpected argument"),
+        (["--prefix"], 2, "needs a value"),
+        (["--secret-key-file"], 2, "needs a value"),
+        (["--access-key-id", "--time", "0"], 2, "needs a value"),
+        (["--time", "0", "--time", "1"], 2, "more than once"),
+        (["--no-url-encode", "--no-url-encode"], 2, "more than once"),
+        (["--format", "xml"], 2, "'text' or 'json'"),
+        (["--format=JSON"], 2, "'text' or 'json'"),
+        (["--no-url-encode=no"], 2, "takes no value"),
+        (["--help=1"], 2, "takes no value"),
+        (["--secret-key-file="], 2, "needs a file name"),
+        (["--access-key-id", "AK\nID"], 2, "line break"),
+        (["--time", "yesterday"], 4, "expected YYYY-MM-DDTHH:MM:SSZ"),
+        (["--time", "2026-02-30T00:00:00Z"], 4, "no valid date"),
+        (["--time", "3001-01-01T00:00:00Z"], 4, "outside"),
+        (["--time", "1969-12-31T23:59:59Z"], 4, "outside"),
+        (["--time", "32535216000"], 4, "outside"),
+        (["--time", "-1"], 4, "outside"),
+        (["--time", "2026-12-05T22:26:06.5Z"], 4, "fraction"),
+        (["--time", "nonsense"], 4, "expected", None, NO),  # the time is checked first
+        ([], 3, "no secret key", None, NO),
+        ([], 3, "empty", b"", NO),
+        (["--secret-key-file", os.path.join(tmp, "missing")], 3, "cannot open"),
+        (["--secret-key-file", tmp], 3, "cannot read"),
+        (["--secret-key-file", write("empty", b"")], 3, "empty"),
+        (["--secret-key-file", write("break", b"\r\n")], 3, "empty"),
+        (["--secret-key-file", "-"], 3, "empty", S, b""),
+        (["--secret-key-file", "-"], 3, "empty", S, NO),
+        (["--secret-key-file", write("nul", b"kestrow\0secret\n")], 5, "NUL byte at offset 7"),
+        (["--secret-key-file", "-"], 5, "NUL byte at offset 0", None, b"\0"),
+        (["--secret-key-file", write("long", b"s" * 65537 + b"\n")], 5, "longer than 65536"),
     ]
-    for args, secret, stdin, status, part in ERRORS:
-        proc = run(args, secret, subprocess.DEVNULL if stdin is None else stdin)
-        check(proc.returncode == status and proc.stdout == b"" and proc.stderr.startswith(
-            b"kestrow-sign: ") and proc.stderr.count(b"\n") == 1 and proc.stderr.endswith(b"\n")
-            and part.encode() in proc.stderr, f"{args} should fail with {status}", proc)
+    for args, status, part, *given in ERRORS:
+        proc = run(args, *(given or [S]))
+        check(proc.returncode == status and proc.stdout == b""
+              and proc.stderr.startswith(b"kestrow-sign: ") and proc.stderr.count(b"\n") == 1
+              and proc.stderr.endswith(b"\n") and part.encode() in proc.stderr,
+              f"{args} should fail with {status}", proc)
 
 for failure in failures:
     print("FAILED:", failure)
