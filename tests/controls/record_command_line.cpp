@@ -1,34 +1,23 @@
-// Stands in for a web browser in the launcher tests: writes the command line it
-// was started with to the file named by KESTROW_RECORD_FILE and exits.
-// The text is written to a side file first and renamed into place, so a reader
+// Stands in for a web browser in tests: writes the command line it was started with to the
+// file named by KESTROW_RECORD_FILE, through a side file renamed into place, so a reader
 // never sees half of it.
 
 #include <windows.h>
 
-#include <cstring>
+#include <string>
 
 int main() {
     char szTarget[MAX_PATH];
     const DWORD cch = GetEnvironmentVariableA("KESTROW_RECORD_FILE", szTarget, MAX_PATH);
-    if (cch == 0 || cch >= MAX_PATH - 4) {
+    if (cch == 0 || cch >= MAX_PATH) {
         return 2;
     }
-    char szPartial[MAX_PATH];
-    std::memcpy(szPartial, szTarget, cch);
-    std::memcpy(szPartial + cch, ".new", 5);
-
-    const HANDLE hFile = CreateFileA(szPartial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::string strPartial = std::string(szTarget) + ".new";
+    const HANDLE hFile = CreateFileA(strPartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) {
-        return 3;
-    }
-    const char* pszCommandLine = GetCommandLineA();
-    const DWORD cbLine = static_cast<DWORD>(std::strlen(pszCommandLine));
+    const char* pszLine = GetCommandLineA();
     DWORD cbWritten = 0;
-    const BOOL bWritten = WriteFile(hFile, pszCommandLine, cbLine, &cbWritten, nullptr);
+    const bool bWritten = WriteFile(hFile, pszLine, lstrlenA(pszLine), &cbWritten, nullptr);
     CloseHandle(hFile);
-    if (!bWritten || cbWritten != cbLine) {
-        return 4;
-    }
-    return MoveFileExA(szPartial, szTarget, MOVEFILE_REPLACE_EXISTING) ? 0 : 5;
+    return bWritten && MoveFileExA(strPartial.c_str(), szTarget, MOVEFILE_REPLACE_EXISTING) ? 0 : 3;
 }
