@@ -6,7 +6,7 @@ set -euo pipefail
 
 bench=${1:?usage: scripts/bench.sh <kestrow_bench> [output dir]}
 out=${2:-$(dirname "$bench")}
-repetitions=${BENCH_REPETITIONS:-5}
+repetitions=${BENCH_REPETITIONS:-7}
 min_time=${BENCH_MIN_TIME:-0.2}
 
 # OpenSSL 3.0 reads its capability vector from OPENSSL_ia32cap: the first value's high half
