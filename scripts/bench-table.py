@@ -120,6 +120,8 @@ def main():
     print(f"Medians of CPU time over the repetitions; ratio = OpenSSL's time / ours "
           f"(above 1: ours is faster). Host: {context.get('num_cpus', '?')} CPUs at "
           f"{context.get('mhz_per_cpu', '?')} MHz.")
+    print("The Kestrow column is from the first run; the integer-only ratio divides by our own "
+          "figure from the second run.")
 
     # The second run only means something if the mask really changed OpenSSL's code path.
     sha_default = base.get("Sha1_OpenSSL/1048576")
