@@ -73,8 +73,11 @@ bool CKestrowEngine::Sign(CString& strTimestamp, CString& strSignature) {
 bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& strSignature) {
     if (m_bHavePair && m_tLastSigned != 0 &&
         IsBeforeExpiry(tNow, m_tLastSigned, m_nRefreshInterval)) {
-        strTimestamp = m_strTimestamp;
-        strSignature = m_strSignature;
+        // Copies first: a failed allocation must not leave the outputs half written.
+        CString strCachedTimestamp(m_strTimestamp);
+        CString strCachedSignature(m_strSignature);
+        strTimestamp = std::move(strCachedTimestamp);
+        strSignature = std::move(strCachedSignature);
         return true;
     }
     if (m_pHMAC == nullptr) {
@@ -91,9 +94,12 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
     if (m_bUrlEncode != 0) {
         strNewSignature = UrlEncode(std::move(strNewSignature));
     }
-    // The cache gets copies; the outputs take the locals themselves, which cannot fail.
-    m_strSignature = strNewSignature;
-    m_strTimestamp = strNewTimestamp;
+    // The cache gets copies, made before anything changes, so a failed allocation cannot pair a
+    // new signature with an old timestamp; the moves after them cannot fail.
+    CString strCachedTimestamp(strNewTimestamp);
+    CString strCachedSignature(strNewSignature);
+    m_strSignature = std::move(strCachedSignature);
+    m_strTimestamp = std::move(strCachedTimestamp);
     m_tLastSigned = tNow;
     m_bHavePair = true;
     strTimestamp = std::move(strNewTimestamp);
