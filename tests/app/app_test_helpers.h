@@ -1,0 +1,24 @@
+#pragma once
+// Shared by the program's tests under Wine.
+
+#include <windows.h>
+
+#include <string>
+#include <tuple>
+
+// Built files the tests use are found relative to the running test executable.
+inline std::string BesideSelf(const char* pszRelative) {
+    char szSelf[MAX_PATH];
+    std::string str(szSelf, GetModuleFileNameA(nullptr, szSelf, MAX_PATH));
+    return str.erase(str.find_last_of("\\/") + 1) + pszRelative;
+}
+
+// Closes a dialog the nWay-th of three ways: a click on nButton, Escape, the close command.
+inline void CloseDialog(HWND hDlg, int nWay, int nButton) {
+    const HWND hButton = GetDlgItem(hDlg, nButton);
+    const std::tuple<HWND, UINT, WPARAM, LPARAM> kWays[] = {
+        {hDlg, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), (LPARAM)hButton},
+        {hButton, WM_KEYDOWN, VK_ESCAPE, 1},
+        {hDlg, WM_SYSCOMMAND, SC_CLOSE, 0}};
+    std::apply(PostMessageA, kWays[nWay % 3]);
+}
