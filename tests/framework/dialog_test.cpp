@@ -4,22 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "framework/afx.h"
 #include "tests/framework/framework_win_test_ids.h"
 #include "tests/support/win_test_support.h"
 
 namespace {
 
-const UINT WM_TEST_POSTED = WM_APP + 7;
-
 class CWatchingStatic : public CStatic {
 public:
     int m_nPreSubclass = 0;
     bool m_bLiveAtPreSubclass = false;
-    int m_nIdAtPreSubclass = 0;
     std::vector<UINT> m_seen; // messages offered to PreTranslateMessage
 
     BOOL PreTranslateMessage(MSG* pMsg) override {
@@ -30,8 +24,7 @@ public:
 protected:
     void PreSubclassWindow() override {
         ++m_nPreSubclass;
-        m_bLiveAtPreSubclass = m_hWnd != nullptr && ::IsWindow(m_hWnd);
-        m_nIdAtPreSubclass = GetDlgCtrlID();
+        m_bLiveAtPreSubclass = ::IsWindow(m_hWnd) && GetDlgCtrlID() == IDC_TEST_LINK;
         CStatic::PreSubclassWindow();
     }
 };
@@ -39,11 +32,9 @@ protected:
 class CTestDialog : public CDialog {
 public:
     explicit CTestDialog(CWnd* pParent = nullptr) : CDialog(IDD_TEST_DIALOG, pParent) {}
-
     CWatchingStatic m_ctlLink;
     CString m_strFirst;
     CString m_strSecond;
-    int m_nInitDialog = 0;
     bool m_bSecondFieldMissing = false; // bind a control the template lacks
 
 protected:
@@ -52,282 +43,114 @@ protected:
         DDX_Text(pDX, IDC_TEST_FIRST_EDIT, m_strFirst);
         DDX_Text(pDX, m_bSecondFieldMissing ? 4321 : IDC_TEST_SECOND_EDIT, m_strSecond);
     }
-    BOOL OnInitDialog() override {
-        ++m_nInitDialog;
-        return CDialog::OnInitDialog();
-    }
 };
 
-std::string ItemText(const CDialog& dlg, int nId) {
-    return WindowText(::GetDlgItem(dlg.m_hWnd, nId));
-}
-
-TEST(ModalDialogTest, DoModalReturnsTheCodeGivenToEndDialog) {
+TEST(ModalDialogTest, DoModalReturnsTheCodeGivenToEndDialogAndEscapeCancels) {
     CTestDialog dlg;
-    dlg.m_strFirst = "first";
-    std::string strShown;
-    INT_PTR nResult = RunModalScript(
-        dlg, {
-                 [&](CDialog& d) {
-                     strShown = ItemText(d, IDC_TEST_FIRST_EDIT); // OnInitDialog's first exchange
-                     d.EndDialog(1234);
-                 },
-             });
-    EXPECT_EQ(1234, nResult);
-    EXPECT_EQ("first", strShown);
-    EXPECT_EQ(1, dlg.m_nInitDialog);
+    dlg.m_strFirst = "to the control & back";
+    dlg.m_strSecond = std::string(5000, 'k').c_str();
+    std::string strTexts[2];
+    int nFocusId = 0;
+    EXPECT_EQ(1234,
+              RunModalScript(dlg, {[&](CDialog& d) {
+                                 strTexts[0] = WindowText(::GetDlgItem(d, IDC_TEST_FIRST_EDIT));
+                                 strTexts[1] = WindowText(::GetDlgItem(d, IDC_TEST_SECOND_EDIT));
+                                 nFocusId = ::GetDlgCtrlID(::GetFocus());
+                                 d.EndDialog(1234);
+                             }}));
+    EXPECT_EQ("to the control & back", strTexts[0]); // OnInitDialog's first exchange
+    EXPECT_EQ(std::string(5000, 'k'), strTexts[1]);
+    EXPECT_EQ(IDC_TEST_FIRST_EDIT, nFocusId);
     EXPECT_EQ(nullptr, dlg.m_hWnd); // the window is gone, the object stays
     EXPECT_EQ(nullptr, dlg.m_ctlLink.m_hWnd);
+    EXPECT_EQ(IDCANCEL, RunModalScript(dlg, {[](CDialog& d) {
+                                           ::PostMessageA(::GetDlgItem(d, IDC_TEST_SECOND_EDIT),
+                                                          WM_KEYDOWN, VK_ESCAPE, 0);
+                                       }}));
 }
 
-TEST(ModalDialogTest, EscapeAndTheCloseCommandCancel) {
+TEST(ModalDialogTest, OkExchangesTheFieldsAndStaysOpenWhenThatFails) {
     CTestDialog dlg;
-    INT_PTR nResult =
-        RunModalScript(dlg, {
-                                [&](CDialog& d) {
-                                    ::PostMessageA(::GetDlgItem(d.m_hWnd, IDC_TEST_SECOND_EDIT),
-                                                   WM_KEYDOWN, VK_ESCAPE, 0);
-                                },
-                            });
-    EXPECT_EQ(IDCANCEL, nResult);
-
-    CTestDialog again;
-    nResult = RunModalScript(
-        again, {
-                   [](CDialog& d) { ::PostMessageA(d.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
-               });
-    EXPECT_EQ(IDCANCEL, nResult);
+    dlg.m_strSecond = "unchanged";
+    bool bOpen = false;
+    CString strFirstAfterFailure;
+    EXPECT_EQ(IDOK, RunModalScript(dlg, {[&](CDialog&) {
+                                             dlg.m_bSecondFieldMissing = true;
+                                             ::SetDlgItemTextA(dlg, IDC_TEST_FIRST_EDIT, "kept");
+                                             dlg.PostMessage(WM_COMMAND, IDOK);
+                                         },
+                                         [&](CDialog&) {
+                                             bOpen = dlg.m_hWnd && dlg.IsWindowVisible();
+                                             strFirstAfterFailure = dlg.m_strFirst;
+                                             dlg.m_bSecondFieldMissing = false;
+                                             ::SetDlgItemTextA(dlg, IDC_TEST_FIRST_EDIT, "");
+                                             ::SetDlgItemTextA(dlg, IDC_TEST_SECOND_EDIT,
+                                                               "typed \"text\" 100%");
+                                             ::PostMessageA(::GetDlgItem(dlg, IDC_TEST_FIRST_EDIT),
+                                                            WM_KEYDOWN, VK_RETURN, 0);
+                                         }}));
+    EXPECT_TRUE(bOpen);
+    EXPECT_EQ("kept", strFirstAfterFailure); // the bindings before the failure ran
+    EXPECT_EQ("", dlg.m_strFirst);
+    EXPECT_EQ("typed \"text\" 100%", dlg.m_strSecond);
+    // DDX_Control subclassed the control once, on the first of the three exchanges.
+    EXPECT_EQ(1, dlg.m_ctlLink.m_nPreSubclass);
+    EXPECT_TRUE(dlg.m_ctlLink.m_bLiveAtPreSubclass);
 }
 
-TEST(ModalDialogTest, TheFocusStartsOnTheFirstTabStop) {
-    CTestDialog dlg;
-    int nFocusId = 0;
-    bool bActive = false;
-    RunModalScript(dlg, {
-                            [&](CDialog& d) {
-                                nFocusId = ::GetDlgCtrlID(::GetFocus());
-                                bActive = ::GetActiveWindow() == d.m_hWnd;
-                                d.EndDialog(IDOK);
-                            },
-                        });
-    EXPECT_EQ(IDC_TEST_FIRST_EDIT, nFocusId);
-    EXPECT_TRUE(bActive);
-}
-
-TEST(ModalDialogTest, OkExchangesTheFieldsIntoTheMembersFirst) {
-    CTestDialog dlg;
-    INT_PTR nResult =
-        RunModalScript(dlg, {
-                                [](CDialog& d) {
-                                    ::SetDlgItemTextA(d.m_hWnd, IDC_TEST_FIRST_EDIT, "typed one");
-                                    ::SetDlgItemTextA(d.m_hWnd, IDC_TEST_SECOND_EDIT, "typed two");
-                                    ::PostMessageA(::GetDlgItem(d.m_hWnd, IDC_TEST_FIRST_EDIT),
-                                                   WM_KEYDOWN, VK_RETURN, 0);
-                                },
-                            });
-    EXPECT_EQ(IDOK, nResult);
-    EXPECT_EQ("typed one", dlg.m_strFirst);
-    EXPECT_EQ("typed two", dlg.m_strSecond);
-}
-
-TEST(ModalDialogTest, OkStaysOpenWhenTheExchangeFails) {
-    CTestDialog dlg;
-    bool bOpenAfterOk = false;
-    INT_PTR nResult =
-        RunModalScript(dlg, {
-                                [&](CDialog& d) {
-                                    static_cast<CTestDialog&>(d).m_bSecondFieldMissing = true;
-                                    ::PostMessageA(d.m_hWnd, WM_COMMAND, IDOK, 0);
-                                },
-                                [&](CDialog& d) {
-                                    bOpenAfterOk =
-                                        d.m_hWnd != nullptr && ::IsWindowVisible(d.m_hWnd);
-                                    d.EndDialog(IDABORT);
-                                },
-                            });
-    EXPECT_TRUE(bOpenAfterOk);
-    EXPECT_EQ(IDABORT, nResult);
-}
-
-TEST(ModalDialogTest, TheOwnerIsDisabledWhileItRunsAndEnabledAfter) {
+TEST(ModalDialogTest, TheOwnerIsDisabledWhileItRunsAndTheDialogCentredOverIt) {
     CDialog owner(IDD_TEST_DIALOG);
     ASSERT_TRUE(owner.Create(IDD_TEST_DIALOG));
+    owner.SetWindowPos(nullptr, 300, 200, 500, 400, SWP_NOZORDER);
     owner.ShowWindow(SW_SHOW);
+    CRect rcOwner, rcDialog;
+    owner.GetWindowRect(&rcOwner);
+    bool bOwnerEnabled = true;
+    HWND hOwner = nullptr;
     CTestDialog dlg(&owner);
-    bool bOwnerEnabledDuring = true;
-    HWND hOwnerDuring = nullptr;
-    RunModalScript(dlg, {
-                            [&](CDialog& d) {
-                                bOwnerEnabledDuring = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
-                                hOwnerDuring = ::GetWindow(d.m_hWnd, GW_OWNER);
-                                d.EndDialog(IDOK);
-                            },
-                        });
-    EXPECT_FALSE(bOwnerEnabledDuring);
-    EXPECT_EQ(owner.m_hWnd, hOwnerDuring);
-    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
-}
+    RunModalScript(dlg, {[&](CDialog& d) {
+                       bOwnerEnabled = owner.IsWindowEnabled() != FALSE;
+                       hOwner = ::GetWindow(d, GW_OWNER);
+                       d.GetWindowRect(&rcDialog);
+                       d.EndDialog(IDOK);
+                   }});
+    EXPECT_FALSE(bOwnerEnabled);
+    EXPECT_EQ(owner.m_hWnd, hOwner);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    EXPECT_NEAR(rcOwner.CenterPoint().x, rcDialog.CenterPoint().x, 1);
+    EXPECT_NEAR(rcOwner.CenterPoint().y, rcDialog.CenterPoint().y, 1);
 
-TEST(ModalDialogTest, AHiddenTemplateIsCentredOverItsOwnerUnlessPlacedByItsInit) {
-    CDialog owner(IDD_TEST_DIALOG);
-    ASSERT_TRUE(owner.Create(IDD_TEST_DIALOG));
-    ::SetWindowPos(owner.m_hWnd, nullptr, 300, 200, 500, 400, SWP_NOZORDER);
-    owner.ShowWindow(SW_SHOW);
-    RECT rcOwner{};
-    ::GetWindowRect(owner.m_hWnd, &rcOwner);
-
-    CTestDialog dlg(&owner);
-    RECT rcDialog{};
-    RunModalScript(dlg, {
-                            [&](CDialog& d) {
-                                ::GetWindowRect(d.m_hWnd, &rcDialog);
-                                d.EndDialog(IDOK);
-                            },
-                        });
-    EXPECT_NEAR((rcOwner.left + rcOwner.right) / 2, (rcDialog.left + rcDialog.right) / 2, 1);
-    EXPECT_NEAR((rcOwner.top + rcOwner.bottom) / 2, (rcDialog.top + rcDialog.bottom) / 2, 1);
-
-    // A dialog that moves itself while initialising stays where it put itself.
+    // A dialog that places itself while initialising stays where it put itself.
     class CPlacedDialog : public CTestDialog {
-    public:
         using CTestDialog::CTestDialog;
         BOOL OnInitDialog() override {
-            CTestDialog::OnInitDialog();
-            ::SetWindowPos(m_hWnd, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            return TRUE;
+            SetWindowPos(nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            return CTestDialog::OnInitDialog();
         }
     } placed(&owner);
-    RunModalScript(placed, {
-                               [&](CDialog& d) {
-                                   ::GetWindowRect(d.m_hWnd, &rcDialog);
-                                   d.EndDialog(IDOK);
-                               },
-                           });
-    EXPECT_EQ(10, rcDialog.left);
-    EXPECT_EQ(20, rcDialog.top);
-}
+    RunModalScript(placed, {[&](CDialog& d) {
+                       d.GetWindowRect(&rcDialog);
+                       d.EndDialog(IDOK);
+                   }});
+    EXPECT_EQ(CPoint(10, 20), rcDialog.TopLeft());
 
-TEST(ModalDialogTest, AMissingTemplateFailsWithoutDisablingTheOwner) {
-    CDialog owner(IDD_TEST_DIALOG);
-    ASSERT_TRUE(owner.Create(IDD_TEST_DIALOG));
     CDialog missing(IDD_MISSING_DIALOG, &owner);
     EXPECT_EQ(-1, missing.DoModal());
-    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+    EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
 TEST(ModalDialogTest, AChildControlSeesMessagesPostedToItBeforeDispatch) {
+    const UINT WM_TEST_POSTED = WM_APP + 7;
     CTestDialog dlg;
-    std::vector<UINT> seen;
-    RunModalScript(dlg, {
-                            [](CDialog& d) {
-                                auto& test = static_cast<CTestDialog&>(d);
-                                test.m_ctlLink.m_seen.clear();
-                                ::PostMessageA(test.m_ctlLink.m_hWnd, WM_TEST_POSTED, 0, 0);
-                                ::PostMessageA(test.m_ctlLink.m_hWnd, WM_MOUSEMOVE, 0,
-                                               MAKELPARAM(1, 1));
-                            },
-                            [&](CDialog& d) {
-                                seen = static_cast<CTestDialog&>(d).m_ctlLink.m_seen;
-                                d.EndDialog(IDOK);
-                            },
-                        });
+    std::vector<UINT>& seen = dlg.m_ctlLink.m_seen;
+    RunModalScript(dlg, {[&](CDialog&) {
+                             seen.clear();
+                             dlg.m_ctlLink.PostMessage(WM_TEST_POSTED);
+                             dlg.m_ctlLink.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+                         },
+                         [](CDialog& d) { d.EndDialog(IDOK); }});
     EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_TEST_POSTED));
     EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_MOUSEMOVE)));
-}
-
-// The inner dialog of the nesting test, ended from a thread timer inside its own loop.
-struct NestedProbe {
-    CTestDialog* pInner = nullptr;
-    HWND hInnerOwner = nullptr;
-    bool bOwnerEnabled = true;
-};
-NestedProbe* g_pNestedProbe = nullptr;
-
-void CALLBACK EndInnerDialog(HWND, UINT, UINT_PTR nIdEvent, DWORD) {
-    CTestDialog* pInner = g_pNestedProbe->pInner;
-    if (pInner->m_hWnd == nullptr || !::IsWindowVisible(pInner->m_hWnd)) {
-        return;
-    }
-    ::KillTimer(nullptr, nIdEvent);
-    g_pNestedProbe->hInnerOwner = ::GetWindow(pInner->m_hWnd, GW_OWNER);
-    g_pNestedProbe->bOwnerEnabled = ::IsWindowEnabled(g_pNestedProbe->hInnerOwner) != FALSE;
-    ::PostMessageA(pInner->m_hWnd, WM_COMMAND, IDCANCEL, 0);
-}
-
-TEST(ModalDialogTest, ADialogWithoutParentNestsOverTheMainWindow) {
-    CWinApp app("Nesting Test");
-    CTestDialog main;
-    app.m_pMainWnd = &main;
-    NestedProbe probe;
-    g_pNestedProbe = &probe;
-    INT_PTR nInner = 0;
-    HWND hMain = nullptr;
-    bool bMainEnabledAfter = false;
-    INT_PTR nOuter =
-        RunModalScript(main, {
-                                 [&](CDialog& outer) {
-                                     hMain = outer.m_hWnd;
-                                     CTestDialog inner;
-                                     probe.pInner = &inner;
-                                     UINT_PTR nTimer = ::SetTimer(nullptr, 0, 30, &EndInnerDialog);
-                                     nInner = inner.DoModal();
-                                     ::KillTimer(nullptr, nTimer);
-                                     bMainEnabledAfter = ::IsWindowEnabled(outer.m_hWnd) != FALSE;
-                                     outer.EndDialog(IDOK);
-                                 },
-                             });
-    g_pNestedProbe = nullptr;
-    EXPECT_EQ(IDOK, nOuter);
-    EXPECT_EQ(IDCANCEL, nInner);
-    EXPECT_EQ(hMain, probe.hInnerOwner);
-    EXPECT_FALSE(probe.bOwnerEnabled);
-    EXPECT_TRUE(bMainEnabledAfter);
-    EXPECT_EQ(nullptr, app.m_pMainWnd); // cleared when the main window went
-}
-
-TEST(DataExchangeTest, DdxControlSubclassesOnceWithALiveWindow) {
-    CTestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG)); // OnInitDialog runs the first exchange
-    EXPECT_EQ(1, dlg.m_ctlLink.m_nPreSubclass);
-    EXPECT_TRUE(dlg.m_ctlLink.m_bLiveAtPreSubclass);
-    EXPECT_EQ(IDC_TEST_LINK, dlg.m_ctlLink.m_nIdAtPreSubclass);
-    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_TEST_LINK), dlg.m_ctlLink.m_hWnd);
-    EXPECT_EQ(&dlg.m_ctlLink, CWnd::FromHandlePermanent(dlg.m_ctlLink.m_hWnd));
-
-    EXPECT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_TRUE(dlg.UpdateData(TRUE));
-    EXPECT_EQ(1, dlg.m_ctlLink.m_nPreSubclass);
-
-    EXPECT_TRUE(dlg.DestroyWindow());
-    EXPECT_EQ(nullptr, dlg.m_ctlLink.m_hWnd); // released with its window
-}
-
-TEST(DataExchangeTest, DdxTextRoundTripsBothWays) {
-    CTestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
-    const std::string strLong(5000, 'k');
-    dlg.m_strFirst = "to the control & back";
-    dlg.m_strSecond = strLong;
-    ASSERT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_EQ("to the control & back", ItemText(dlg, IDC_TEST_FIRST_EDIT));
-    EXPECT_EQ(strLong, ItemText(dlg, IDC_TEST_SECOND_EDIT));
-
-    ::SetDlgItemTextA(dlg.m_hWnd, IDC_TEST_FIRST_EDIT, "");
-    ::SetDlgItemTextA(dlg.m_hWnd, IDC_TEST_SECOND_EDIT, "typed \"text\" 100%");
-    ASSERT_TRUE(dlg.UpdateData(TRUE));
-    EXPECT_EQ("", dlg.m_strFirst);
-    EXPECT_EQ("typed \"text\" 100%", dlg.m_strSecond);
-}
-
-TEST(DataExchangeTest, AMissingControlFailsTheExchange) {
-    CTestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
-    dlg.m_bSecondFieldMissing = true;
-    ::SetDlgItemTextA(dlg.m_hWnd, IDC_TEST_FIRST_EDIT, "kept");
-    dlg.m_strSecond = "unchanged";
-    EXPECT_FALSE(dlg.UpdateData(TRUE));
-    EXPECT_EQ("kept", dlg.m_strFirst); // the bindings before the failure ran
-    EXPECT_EQ("unchanged", dlg.m_strSecond);
 }
 
 } // namespace

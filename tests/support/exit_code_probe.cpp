@@ -3,4 +3,6 @@
 
 #include <cstdlib>
 
-int main(int argc, char** argv) { return argc > 1 ? std::atoi(argv[1]) : 0; }
+int main(int argc, char** argv) {
+    return argc > 1 ? std::atoi(argv[1]) : 0;
+}
