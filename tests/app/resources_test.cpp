@@ -22,22 +22,19 @@ namespace {
 using SItem = std::tuple<DWORD, DWORD, int, int, int, int, int, std::string, std::string>;
 
 struct SReader {
-    const BYTE* p;
+    const char* p;
     template <typename T> T Get() {
         T value;
         std::memcpy(&value, p, sizeof value);
         p += sizeof value;
         return value;
     }
-    // A text, or an ordinal as "#n"; control classes by ordinal are named.
-    std::string Sz(bool bClass = false) {
+    // A text, or an ordinal as "#n".
+    std::string Sz() {
         std::string str;
         for (WORD w = Get<WORD>(); w != 0; w = Get<WORD>()) {
             if (w == 0xFFFF) {
-                const WORD n = Get<WORD>();
-                const char* kClasses[] = {"BUTTON", "EDIT", "STATIC"};
-                return bClass && n >= 0x80 && n <= 0x82 ? kClasses[n - 0x80]
-                                                        : "#" + std::to_string(n);
+                return "#" + std::to_string(Get<WORD>());
             }
             str += static_cast<char>(w);
         }
@@ -46,7 +43,7 @@ struct SReader {
 };
 
 // The dialog itself (its text: caption, then font), then its controls.
-std::vector<SItem> ParseDialog(const BYTE* pData) {
+std::vector<SItem> ParseDialog(const char* pData) {
     SReader r{pData};
     const bool bEx = std::memcmp(pData, "\1\0\xFF\xFF", 4) == 0;
     r.p += bEx ? 8 : 0; // version, signature, help id
@@ -68,51 +65,46 @@ std::vector<SItem> ParseDialog(const BYTE* pData) {
         dwExStyle = r.Get<DWORD>();
         items.push_back(SItem{bEx ? dwExStyle : dwStyle, bEx ? dwStyle : dwExStyle, r.Get<short>(),
                               r.Get<short>(), r.Get<short>(), r.Get<short>(),
-                              bEx ? static_cast<int>(r.Get<DWORD>()) : r.Get<short>(), r.Sz(true),
+                              bEx ? static_cast<int>(r.Get<DWORD>()) : r.Get<short>(), r.Sz(),
                               r.Sz()});
         EXPECT_EQ(r.Get<WORD>(), 0) << "creation data of control " << i;
     }
     return items;
 }
 
-class ProgramResources : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(m_hModule, nullptr) << "cannot load " << m_strExe; }
-    void TearDown() override { FreeLibrary(m_hModule); }
+const std::string g_strExe = BesideSelf(KESTROW_DEMO_EXE_RELATIVE);
+const HMODULE g_hModule = LoadLibraryExA(g_strExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 
-    // The bytes of a resource in US English.
-    const BYTE* Resource(LPCSTR pszType, int nId, DWORD* pcb = nullptr) const {
-        const HRSRC hInfo = FindResourceExA(m_hModule, pszType, MAKEINTRESOURCEA(nId), 0x0409);
-        if (pcb != nullptr) {
-            *pcb = SizeofResource(m_hModule, hInfo);
-        }
-        return hInfo ? static_cast<const BYTE*>(LockResource(LoadResource(m_hModule, hInfo)))
-                     : nullptr;
-    }
+// The bytes of a resource in US English; none when it is missing.
+std::string Resource(LPCSTR pszType, int nId) {
+    const HRSRC hInfo = FindResourceExA(g_hModule, pszType, MAKEINTRESOURCEA(nId), 0x0409);
+    const char* p =
+        hInfo ? static_cast<const char*>(LockResource(LoadResource(g_hModule, hInfo))) : nullptr;
+    return p ? std::string(p, SizeofResource(g_hModule, hInfo)) : std::string();
+}
 
-    const std::string m_strExe = BesideSelf(KESTROW_DEMO_EXE_RELATIVE);
-    const HMODULE m_hModule = LoadLibraryExA(m_strExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-};
-
-TEST_F(ProgramResources, DialogTemplatesHoldEveryControlAsDesigned) {
+TEST(ProgramResources, DialogTemplatesHoldEveryControlAsDesigned) {
+    ASSERT_NE(g_hModule, nullptr) << "cannot load " << g_strExe;
     const std::pair<int, std::vector<SItem>> templates[] = {
 #include "tests/app/dialog_templates.inc"
     };
     for (const auto& t : templates) {
-        const BYTE* pData = Resource(RT_DIALOG, t.first);
-        ASSERT_NE(pData, nullptr) << "dialog " << t.first;
-        EXPECT_EQ(ParseDialog(pData), t.second) << "dialog " << t.first;
+        const std::string strData = Resource(RT_DIALOG, t.first);
+        ASSERT_FALSE(strData.empty()) << "dialog " << t.first;
+        EXPECT_EQ(ParseDialog(strData.data()), t.second) << "dialog " << t.first;
     }
 }
 
-TEST_F(ProgramResources, StringIconGroupManifestAndVersionBlock) {
+TEST(ProgramResources, StringIconGroupManifestAndVersionBlock) {
+    ASSERT_NE(g_hModule, nullptr) << "cannot load " << g_strExe;
     char szText[64] = {};
-    LoadStringA(m_hModule, IDS_ABOUTBOX, szText, sizeof szText);
+    LoadStringA(g_hModule, IDS_ABOUTBOX, szText, sizeof szText);
     EXPECT_STREQ(szText, "&About KestrowDemo...");
 
     // Icon group: 16, 24, 32 and 48 pixels square, each in 8 and 32 bits.
-    SReader r{Resource(RT_GROUP_ICON, IDR_MAINFRAME)};
-    ASSERT_NE(r.p, nullptr);
+    const std::string strGroup = Resource(RT_GROUP_ICON, IDR_MAINFRAME);
+    ASSERT_FALSE(strGroup.empty());
+    SReader r{strGroup.data()};
     EXPECT_EQ(r.Get<DWORD>(), 0x00010000u) << "reserved, type icon";
     std::set<std::pair<int, int>> images;
     for (WORD n = r.Get<WORD>(); n > 0; --n) {
@@ -120,10 +112,10 @@ TEST_F(ProgramResources, StringIconGroupManifestAndVersionBlock) {
         r.p += 4; // colour count, reserved, planes
         const int nBits = r.Get<WORD>();
         r.p += 4; // bytes in the image
-        const BYTE* pImage = Resource(RT_ICON, r.Get<WORD>());
-        ASSERT_NE(pImage, nullptr);
+        const std::string strImage = Resource(RT_ICON, r.Get<WORD>());
+        ASSERT_GE(strImage.size(), sizeof(BITMAPINFOHEADER));
         BITMAPINFOHEADER bih; // the image agrees with its entry
-        std::memcpy(&bih, pImage, sizeof bih);
+        std::memcpy(&bih, strImage.data(), sizeof bih);
         EXPECT_TRUE(nHeight == nSize && bih.biWidth == nSize && bih.biHeight == 2 * nSize &&
                     bih.biBitCount == nBits)
             << nSize;
@@ -133,13 +125,11 @@ TEST_F(ProgramResources, StringIconGroupManifestAndVersionBlock) {
               (std::set<std::pair<int, int>>{
                   {16, 8}, {16, 32}, {24, 8}, {24, 32}, {32, 8}, {32, 32}, {48, 8}, {48, 32}}));
 
-    DWORD cb = 0;
-    const char* pManifest = reinterpret_cast<const char*>(Resource(MAKEINTRESOURCEA(24), 1, &cb));
-    const std::string strManifest(pManifest ? pManifest : "", pManifest ? cb : 0);
+    const std::string strManifest = Resource(MAKEINTRESOURCEA(24), 1);
     EXPECT_EQ(strManifest.find("<dependency>"), strManifest.rfind("<dependency>")) << "not one";
-    ASSERT_NE(Resource(RT_VERSION, 1), nullptr) << "no version block in language 1033";
-    std::vector<char> block(GetFileVersionInfoSizeA(m_strExe.c_str(), nullptr));
-    ASSERT_TRUE(GetFileVersionInfoA(m_strExe.c_str(), 0, block.size(), block.data()));
+    ASSERT_FALSE(Resource(RT_VERSION, 1).empty()) << "no version block in language 1033";
+    std::vector<char> block(GetFileVersionInfoSizeA(g_strExe.c_str(), nullptr));
+    ASSERT_TRUE(GetFileVersionInfoA(g_strExe.c_str(), 0, block.size(), block.data()));
     char* pValue = nullptr;
     UINT cbValue = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", (void**)&pValue, &cbValue));
@@ -179,24 +169,22 @@ TEST(Program, EndsWhenItsDialogClosesWithExitEscapeOrTheCloseCommand) {
         PROCESS_INFORMATION pi{};
         ASSERT_TRUE(CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &si, &pi));
-        HWND hDlg = nullptr; // its own (other tests may show theirs), once filled in
+        // Its dialog, once filled in, through the focus of its main thread.
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        const auto Dialog = [&] { return GetParent(gui.hwndFocus); };
         EXPECT_TRUE(PumpMessagesUntil(
             [&] {
-                DWORD dwProcessId = 0;
-                hDlg = nullptr;
-                while (
-                    (hDlg = FindWindowExA(nullptr, hDlg, "#32770", "Ombry Kestrow Demo")) &&
-                    (GetWindowThreadProcessId(hDlg, &dwProcessId), dwProcessId != pi.dwProcessId)) {
-                }
-                return hDlg && WindowText(GetDlgItem(hDlg, IDC_PREFIX)) == "UrlInfo";
+                return GetGUIThreadInfo(pi.dwThreadId, &gui) && gui.hwndFocus &&
+                       WindowText(GetDlgItem(Dialog(), IDC_PREFIX)) == "UrlInfo";
             },
             30000));
-        CloseDialog(hDlg, nWay, IDCANCEL);
-        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0) << "way " << nWay;
-        TerminateProcess(pi.hProcess, 99);
+        CloseDialog(Dialog(), nWay, IDCANCEL);
         DWORD dwExitCode = 99;
-        GetExitCodeProcess(pi.hProcess, &dwExitCode);
-        EXPECT_EQ(dwExitCode, 0u);
+        EXPECT_TRUE(WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 &&
+                    GetExitCodeProcess(pi.hProcess, &dwExitCode) && dwExitCode == 0)
+            << "way " << nWay << ": still running, or exit code " << dwExitCode;
+        TerminateProcess(pi.hProcess, 99);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
