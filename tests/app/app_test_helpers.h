@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <tuple>
 
 // Built files the tests use are found relative to the running test executable.
 inline std::string BesideSelf(const char* pszRelative) {
@@ -16,9 +15,7 @@ inline std::string BesideSelf(const char* pszRelative) {
 // Closes a dialog the nWay-th of three ways: a click on nButton, Escape, the close command.
 inline void CloseDialog(HWND hDlg, int nWay, int nButton) {
     const HWND hButton = GetDlgItem(hDlg, nButton);
-    const std::tuple<HWND, UINT, WPARAM, LPARAM> kWays[] = {
-        {hDlg, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), (LPARAM)hButton},
-        {hButton, WM_KEYDOWN, VK_ESCAPE, 1},
-        {hDlg, WM_SYSCOMMAND, SC_CLOSE, 0}};
-    std::apply(PostMessageA, kWays[nWay % 3]);
+    nWay % 3 == 0 ? PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), (LPARAM)hButton)
+    : nWay % 3 == 1 ? PostMessageA(hButton, WM_KEYDOWN, VK_ESCAPE, 1)
+                    : PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
