@@ -26,7 +26,7 @@ test-native:
 test-windows:
 	cmake --preset windows-x64 >/dev/null
 	cmake --build --preset windows-x64 -j $(JOBS)
-	ctest --preset windows-x64 -j $(JOBS)
+	bash cmake/with-display.sh ctest --preset windows-x64 -j $(JOBS)
 	cmake --preset windows-x86 >/dev/null
 	cmake --build --preset windows-x86 -j $(JOBS)
 	cmake/check-pe-imports.sh i686-w64-mingw32-objdump pei-i386 build/windows-x86

@@ -10,6 +10,8 @@
 #   otherwise wait up to 2 s for one whenever a window is hidden).
 # - No DISPLAY: the run gets its own Xvfb screen, which lives until this prefix's
 #   wineserver has gone, so no Wine process outlives the display it was started on.
+#   Runs in parallel need one shared display instead (cmake/with-display.sh gives one
+#   to a whole ctest run, as `make test` does).
 set -uo pipefail
 
 if [ $# -lt 1 ]; then
