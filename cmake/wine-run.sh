@@ -6,6 +6,7 @@
 #   build folder is the nearest parent of PROGRAM holding CMakeCache.txt. It is created
 #   once, under a lock, so parallel ctest runs do not race to build it.
 # - Quiet: WINEDEBUG=-all; no Mono/Gecko install prompts (mscoree, mshtml disabled).
+# - A program that crashes exits with an error status (no crash dialog to wait on).
 # - Windows are not managed by an X window manager (none runs under Xvfb; Wine would
 #   otherwise wait up to 2 s for one whenever a window is hidden).
 # - No DISPLAY: the run gets its own Xvfb screen, which lives until this prefix's
@@ -66,7 +67,7 @@ export WINEARCH=win64
 mkdir -p "$(dirname "$prefix")"
 (
   flock 9
-  if [ ! -f "$prefix/.kestrow-prefix-v2" ]; then
+  if [ ! -f "$prefix/.kestrow-prefix-v3" ]; then
     rm -rf "$prefix"
     echo "wine-run: creating Wine prefix $prefix" >&2
     if ! DISPLAY= "$wine" wineboot --init >/dev/null 2>&1; then
@@ -76,8 +77,11 @@ mkdir -p "$(dirname "$prefix")"
     # Windows not handed to an X window manager: there is none under Xvfb, and Wine
     # would otherwise wait for one on every window it hides.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A crashing program ends with an error status instead of waiting on a crash dialog.
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >/dev/null 2>&1
     "$wineserver" -w
-    touch "$prefix/.kestrow-prefix-v2"
+    touch "$prefix/.kestrow-prefix-v3"
   fi
 ) 9>"$prefix.lock" || exit 1
 
