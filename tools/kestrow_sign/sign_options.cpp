@@ -20,9 +20,9 @@ const SOptionSpec g_options[] = {
 };
 
 const SOptionSpec* FindOption(const std::string& strName) {
-    for (const SOptionSpec& spec : g_options) {
-        if (strName == spec.pszName) {
-            return &spec;
+    for (const SOptionSpec& entry : g_options) {
+        if (strName == entry.pszName) {
+            return &entry;
         }
     }
     return nullptr;
