@@ -18,9 +18,9 @@ ON_CONTROL_REFLECT(STN_CLICKED, &CHyperLink::OnLinkClicked)
 ON_WM_ERASEBKGND()
 ON_MESSAGE(WM_SETFONT, &CHyperLink::OnSetFont)
 ON_WM_PAINT()
-ON_MESSAGE(WM_SETFOCUS, &CHyperLink::OnFocusOrCuesChanged)
-ON_MESSAGE(WM_KILLFOCUS, &CHyperLink::OnFocusOrCuesChanged)
-ON_MESSAGE(WM_UPDATEUISTATE, &CHyperLink::OnFocusOrCuesChanged)
+ON_MESSAGE(WM_SETFOCUS, &CHyperLink::OnFocusChanged)
+ON_MESSAGE(WM_KILLFOCUS, &CHyperLink::OnFocusChanged)
+ON_MESSAGE(WM_UPDATEUISTATE, &CHyperLink::OnUpdateUiState)
 ON_MESSAGE(WM_GETDLGCODE, &CHyperLink::OnGetDlgCode)
 ON_MESSAGE(WM_KEYDOWN, &CHyperLink::OnKeyDown)
 ON_MESSAGE(WM_KEYUP, &CHyperLink::OnKeyUp)
@@ -32,7 +32,8 @@ END_MESSAGE_MAP()
 CHyperLink::CHyperLink()
     : m_clrLink(RGB(0, 0, 238)), m_clrVisited(RGB(85, 26, 139)), m_clrHover(RGB(255, 0, 0)),
       m_bHovering(FALSE), m_bLinkVisited(FALSE), m_nUnderlineMode(UnderlineOnHover),
-      m_bFitToText(TRUE), m_hHandCursor(nullptr), m_nHoverTimerId(100), m_pAccessible(nullptr) {
+      m_bFitToText(TRUE), m_hHandCursor(nullptr), m_nHoverTimerId(100), m_pAccessible(nullptr),
+      m_bFocusCuesHidden(FALSE) {
 }
 
 CHyperLink::~CHyperLink() {
@@ -46,6 +47,7 @@ CHyperLink::~CHyperLink() {
 
 void CHyperLink::PreSubclassWindow() {
     ModifyStyle(0, SS_NOTIFY | WS_TABSTOP);
+    m_bFocusCuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
 
     if (m_strLinkUrl.IsEmpty()) {
         GetWindowText(m_strLinkUrl);

@@ -60,6 +60,8 @@ public:
     UINT m_nHoverTimerId;
     // What screen readers are given; made on their first question, let go with the window.
     CAccessibleProxy* m_pAccessible;
+    // Keyboard cues: the focus rectangle waits until the keyboard is used.
+    BOOL m_bFocusCuesHidden;
 
 protected:
     void PreSubclassWindow() override;
@@ -74,7 +76,8 @@ protected:
     afx_msg LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
     afx_msg void OnPaint();
     // Focus and keyboard-cue changes show or hide the focus rectangle.
-    afx_msg LRESULT OnFocusOrCuesChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnFocusChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnUpdateUiState(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);

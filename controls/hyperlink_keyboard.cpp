@@ -19,8 +19,7 @@ void CHyperLink::OnPaint() {
     CPaintDC dc(this);
     // The static control draws its text into our paint DC; the rectangle goes on top.
     DefWindowProc(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.m_hDC), PRF_CLIENT);
-    const bool bCuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
-    if (::GetFocus() == m_hWnd && !bCuesHidden) {
+    if (::GetFocus() == m_hWnd && !m_bFocusCuesHidden) {
         CRect rcClient;
         GetClientRect(&rcClient);
         dc.SetTextColor(RGB(0, 0, 0));
@@ -29,9 +28,21 @@ void CHyperLink::OnPaint() {
     }
 }
 
-LRESULT CHyperLink::OnFocusOrCuesChanged(WPARAM, LPARAM) {
+LRESULT CHyperLink::OnFocusChanged(WPARAM, LPARAM) {
     const LRESULT lResult = Default();
     InvalidateRect(nullptr, TRUE);
+    return lResult;
+}
+
+// The control keeps the state itself: not every system answers WM_QUERYUISTATE.
+LRESULT CHyperLink::OnUpdateUiState(WPARAM wParam, LPARAM lParam) {
+    const LRESULT lResult = OnFocusChanged(wParam, lParam);
+    if ((HIWORD(wParam) & UISF_HIDEFOCUS) != 0) {
+        // Initialising, the system decides from the last input.
+        m_bFocusCuesHidden = LOWORD(wParam) == UIS_INITIALIZE
+                                 ? (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0
+                                 : LOWORD(wParam) == UIS_SET;
+    }
     return lResult;
 }
 
