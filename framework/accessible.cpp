@@ -118,32 +118,29 @@ BOOL CAccessibleProxy::OnDoDefaultAction() {
 
 // ---- Answered here about the window itself, else by the standard object ----
 
-HRESULT CAccessibleProxy::get_accName(VARIANT varID, BSTR* pszName) {
+HRESULT CAccessibleProxy::AnswerText(BOOL (CAccessibleProxy::*pfnOwn)(CString&),
+                                     HRESULT (STDMETHODCALLTYPE IAccessible::*pfnStd)(VARIANT,
+                                                                                      BSTR*),
+                                     VARIANT varID, BSTR* pbstr) {
     CString str;
     if (m_pStd == nullptr) {
         return RPC_E_DISCONNECTED;
     }
-    return IsSelf(varID) && OnGetName(str) ? GiveText(str, pszName)
-                                           : m_pStd->get_accName(varID, pszName);
+    return IsSelf(varID) && (this->*pfnOwn)(str) ? GiveText(str, pbstr)
+                                                 : (m_pStd->*pfnStd)(varID, pbstr);
+}
+
+HRESULT CAccessibleProxy::get_accName(VARIANT varID, BSTR* pszName) {
+    return AnswerText(&CAccessibleProxy::OnGetName, &IAccessible::get_accName, varID, pszName);
 }
 
 HRESULT CAccessibleProxy::get_accValue(VARIANT varID, BSTR* pszValue) {
-    CString str;
-    if (m_pStd == nullptr) {
-        return RPC_E_DISCONNECTED;
-    }
-    return IsSelf(varID) && OnGetValue(str) ? GiveText(str, pszValue)
-                                            : m_pStd->get_accValue(varID, pszValue);
+    return AnswerText(&CAccessibleProxy::OnGetValue, &IAccessible::get_accValue, varID, pszValue);
 }
 
 HRESULT CAccessibleProxy::get_accDefaultAction(VARIANT varID, BSTR* pszDefaultAction) {
-    CString str;
-    if (m_pStd == nullptr) {
-        return RPC_E_DISCONNECTED;
-    }
-    return IsSelf(varID) && OnGetDefaultAction(str)
-               ? GiveText(str, pszDefaultAction)
-               : m_pStd->get_accDefaultAction(varID, pszDefaultAction);
+    return AnswerText(&CAccessibleProxy::OnGetDefaultAction, &IAccessible::get_accDefaultAction,
+                      varID, pszDefaultAction);
 }
 
 HRESULT CAccessibleProxy::get_accRole(VARIANT varID, VARIANT* pvarRole) {

@@ -84,6 +84,11 @@ protected:
     virtual BOOL OnDoDefaultAction();
 
 private:
+    // A text about the window itself from pfnOwn, else the standard object's pfnStd.
+    HRESULT AnswerText(BOOL (CAccessibleProxy::*pfnOwn)(CString&),
+                       HRESULT (STDMETHODCALLTYPE IAccessible::*pfnStd)(VARIANT, BSTR*),
+                       VARIANT varID, BSTR* pbstr);
+
     IAccessible* m_pStd = nullptr;
     LONG m_nRefs = 1;
 };

@@ -61,25 +61,16 @@ bool ShowsFocusRectangle(HWND hWnd, const std::vector<COLORREF>& plain) {
     const std::vector<COLORREF> now = Pixels(hWnd);
     RECT rc{};
     ::GetClientRect(hWnd, &rc);
-    if (now.size() != plain.size() || rc.right < 3 || rc.bottom < 3) {
-        return false;
-    }
-    bool bSides[4] = {};
-    for (int y = 0; y < rc.bottom; ++y) {
-        for (int x = 0; x < rc.right; ++x) {
-            if (now[y * rc.right + x] == plain[y * rc.right + x]) {
-                continue;
-            }
-            const bool bEdge[4] = {y == 0, y == rc.bottom - 1, x == 0, x == rc.right - 1};
-            if (!(bEdge[0] || bEdge[1] || bEdge[2] || bEdge[3])) {
-                return false;
-            }
-            for (int i = 0; i < 4; ++i) {
-                bSides[i] = bSides[i] || bEdge[i];
-            }
+    int nSides = 0; // a bit for each edge that a difference lies on
+    for (int i = 0; now.size() == plain.size() && i < static_cast<int>(now.size()); ++i) {
+        const int x = i % rc.right, y = i / rc.right;
+        const int nEdges =
+            (y == 0) | (y == rc.bottom - 1) << 1 | (x == 0) << 2 | (x == rc.right - 1) << 3;
+        if (now[i] != plain[i] && (nSides |= nEdges, nEdges == 0)) {
+            return false;
         }
     }
-    return bSides[0] && bSides[1] && bSides[2] && bSides[3];
+    return nSides == 15;
 }
 
 // The colour the link's text is drawn in now.
@@ -128,9 +119,9 @@ protected:
     }
 
     // The command line the helper was started with; empty when it did not run.
-    std::string Record(DWORD dwMs = 20000) const {
+    std::string Record() const {
         std::string str;
-        for (DWORD i = 0; i < dwMs / 10 && str.empty(); ++i) {
+        for (int i = 0; i < 2000 && str.empty(); ++i) {
             ::Sleep(10);
             std::getline(std::ifstream(m_strRecord), str);
         }
