@@ -428,8 +428,11 @@ std::string ClipboardTexts() {
         const auto* pszWide = hWide ? static_cast<const wchar_t*>(::GlobalLock(hWide)) : L"";
         str = std::string(hAnsi ? static_cast<const char*>(::GlobalLock(hAnsi)) : "") + "|" +
               std::string(pszWide, pszWide + wcslen(pszWide));
-        hAnsi&& ::GlobalUnlock(hAnsi);
-        hWide&& ::GlobalUnlock(hWide);
+        for (HANDLE h : {hAnsi, hWide}) {
+            if (h != nullptr) {
+                ::GlobalUnlock(h);
+            }
+        }
         ::CloseClipboard();
     }
     return str;
