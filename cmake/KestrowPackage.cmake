@@ -7,12 +7,9 @@ include(GNUInstallDirs)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in ${PROJECT_BINARY_DIR}/changelog
     @ONLY)
 set(_kestrow_gz_files)
-foreach(file tools/kestrow_sign/kestrow-sign.1 changelog)
-    get_filename_component(name ${file} NAME)
-    set(source ${PROJECT_SOURCE_DIR}/${file})
-    if(NOT EXISTS ${source})
-        set(source ${PROJECT_BINARY_DIR}/${file})
-    endif()
+foreach(source ${PROJECT_SOURCE_DIR}/tools/kestrow_sign/kestrow-sign.1
+        ${PROJECT_BINARY_DIR}/changelog)
+    get_filename_component(name ${source} NAME)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
         COMMAND gzip -9nc ${source} > ${PROJECT_BINARY_DIR}/${name}.gz
         DEPENDS ${source} VERBATIM)
