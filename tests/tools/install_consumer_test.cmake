@@ -1,7 +1,8 @@
 # Installs the build into a fresh prefix, builds tools/example-consumer against it with
 # find_package(Kestrow), and checks that the consumer and the installed kestrow-sign
 # sign alike. Run by ctest as: cmake -D<variables below> -P install_consumer_test.cmake
-#   SOURCE_DIR, BUILD_DIR, WORK_DIR, CONSUMER_SOURCE, GENERATOR, CXX_COMPILER, BUILD_TYPE, EXTRA_FLAGS
+#   SOURCE_DIR, BUILD_DIR, WORK_DIR, CONSUMER_SOURCE, GENERATOR, CXX_COMPILER, BUILD_TYPE,
+#   VERSION (the project's), EXTRA_FLAGS
 cmake_minimum_required(VERSION 3.25)
 
 function(run_step what)
@@ -36,6 +37,13 @@ foreach(config_file IN LISTS config_files)
         message(FATAL_ERROR "${config_file} refers to the source or build tree")
     endif()
 endforeach()
+
+# The package answers find_package with the project's version.
+file(GLOB_RECURSE version_file ${prefix}/*/KestrowConfigVersion.cmake)
+file(STRINGS ${version_file} version_line REGEX "^set\\(PACKAGE_VERSION ")
+if(NOT version_line STREQUAL "set(PACKAGE_VERSION \"${VERSION}\")")
+    message(FATAL_ERROR "installed package version: '${version_line}', project: ${VERSION}")
+endif()
 
 set(flags)
 if(EXTRA_FLAGS)
