@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
 #include "engine/utc_timestamp.h"
+#include "fuzz/fuzz_signing.h"
 
 namespace {
 
@@ -32,19 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cb
     const bool bChangeSignature = provider.ConsumeBool();
     const auto nChangeAt = provider.ConsumeIntegral<std::size_t>();
     const auto chChange = provider.ConsumeIntegral<char>();
-    // Key texts end at their first NUL, as the engine takes them.
-    const std::string strKey = provider.ConsumeRandomLengthString(200).c_str();
-    const std::string strPrefix = provider.ConsumeRemainingBytesAsString();
-
-    CKestrowEngine engine;
-    engine.m_nRefreshInterval = 0;
-    engine.m_strPrefix = CString(strPrefix);
-    CString strTimestamp;
-    CString strSignature;
-    if (!engine.SetSecretKey(strKey.c_str()) ||
-        !engine.SignAt(tSigned, strTimestamp, strSignature)) {
-        std::abort();
-    }
+    const SFuzzSigning signing = SignFromFuzzerBytes(provider, tSigned);
+    const std::string& strKey = signing.strKey;
+    const std::string& strPrefix = signing.strPrefix;
+    const CString& strTimestamp = signing.strTimestamp;
+    const CString& strSignature = signing.strSignature;
     CKestrowVerifier verifier(strKey.c_str());
     verifier.m_strPrefix = CString(strPrefix);
     SVerifyResult result;

@@ -19,12 +19,15 @@ const SOptionSpec g_options[] = {
 // Decimal digits only, up to the whole range of timestamps.
 bool ParseMaxSkew(const std::string& strValue, std::int64_t& nMaxSkew, SSignError& error) {
     std::int64_t nValue = 0;
-    bool bOk = !strValue.empty() && strValue.size() <= 20;
     for (const char ch : strValue) {
-        bOk = bOk && ch >= '0' && ch <= '9' && nValue <= g_tTimestampMax;
-        nValue = bOk ? nValue * 10 + (ch - '0') : 0;
+        // Past the maximum already: stop before the value could overflow.
+        if (nValue > g_tTimestampMax) {
+            break;
+        }
+        nValue = nValue * 10 + (ch - '0');
     }
-    if (!bOk || nValue > g_tTimestampMax) {
+    if (strValue.empty() || strValue.find_first_not_of("0123456789") != std::string::npos ||
+        nValue > g_tTimestampMax) {
         return Fail(error, SIGN_EXIT_USAGE,
                     "--max-skew takes a whole number of seconds from 0 to " +
                         std::to_string(g_tTimestampMax) + ", not '" + strValue + "'");
