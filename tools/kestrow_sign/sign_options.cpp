@@ -74,6 +74,7 @@ bool ParseSignOptions(int argc, const char* const* argv, SSignOptions& options, 
 
 std::string SignUsage() {
     return "Usage: kestrow-sign [OPTIONS]\n"
+           "       kestrow-sign verify ... (checks a signed request; see verify --help)\n"
            "Signs a Kestrow query request: prints the UTC timestamp, the signature\n"
            "URL-encode(Base64(HMAC-SHA1(secret, prefix + timestamp))) and the sample URL.\n"
            "\n"
