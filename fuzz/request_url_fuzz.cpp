@@ -1,5 +1,6 @@
-// The request URL reader on any bytes: it reads or refuses, and what it reads is there.
-// A URL built around fuzzer-chosen values reads them back.
+// The request URL reader on any bytes: it reads or refuses, and what it reads is there;
+// the verifier takes what it read, and a timestamp it accepts formats back to the same
+// second. A URL built around fuzzer-chosen values reads them back.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -7,6 +8,8 @@
 #include <string>
 
 #include "engine/encoding.h"
+#include "engine/kestrow_verifier.h"
+#include "engine/utc_timestamp.h"
 #include "tools/kestrow_sign/request_url.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cbData) {
@@ -15,6 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cb
     SSignError error;
     if (ReadRequestUrl(strAny, request, error)) {
         if (strAny.find(request.strSignature) == std::string::npos) {
+            std::abort();
+        }
+        const CKestrowVerifier verifier("key");
+        SVerifyResult result;
+        verifier.Verify(request.strTimestamp, request.strSignature, 0, result);
+        if (result.bTimestampRead != (result.nVerdict != VERIFY_MALFORMED_TIMESTAMP) ||
+            (result.bTimestampRead && FormatUtcTimestamp(result.tTimestamp)
+                                              .str()
+                                              .compare(0, 19, request.strTimestamp, 0, 19) != 0)) {
             std::abort();
         }
     } else if (error.nStatus != SIGN_EXIT_USAGE || error.strMessage.empty()) {
