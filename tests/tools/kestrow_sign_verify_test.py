@@ -49,7 +49,7 @@ def encoded(prefix, ts, key=KEY):
 
 def url(ts, signature, operation="UrlInfo"):
     return (f"http://webinfo.example.com?Operation={operation}&ResponseGroup=Rank"
-            f"&AWSAccessKeyId=AKID&Timestamp={ts}&Signature={signature}")
+            f"&AccessKeyId=AKID&Timestamp={ts}&Signature={signature}")
 
 
 def when(t):
