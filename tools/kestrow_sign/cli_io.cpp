@@ -6,7 +6,7 @@
 #include "engine/utc_timestamp.h"
 #include "tools/kestrow_sign/utc_time_parse.h"
 
-int ReportError(const SSignError& error) {
+int Report(const SSignError& error) {
     std::string strLine = "kestrow-sign: ";
     for (const char ch : error.strMessage) {
         const auto by = static_cast<unsigned char>(ch);
@@ -17,7 +17,7 @@ int ReportError(const SSignError& error) {
     return error.nStatus;
 }
 
-bool WriteStdout(const std::string& strText) {
+bool WriteAll(const std::string& strText) {
     return std::fwrite(strText.data(), 1, strText.size(), stdout) == strText.size() &&
            std::fflush(stdout) == 0;
 }

@@ -9,10 +9,10 @@
 
 // One line "kestrow-sign: …" on standard error, control characters shown as '?';
 // returns the error's status.
-int ReportError(const SSignError& error);
+int Report(const SSignError& error);
 
 // The whole text on standard output, flushed; false when any of it could not be written.
-bool WriteStdout(const std::string& strText);
+bool WriteAll(const std::string& strText);
 
 // The time given by pszOption (its text in strTime, when bHave) or else the system clock.
 // A time that does not parse fails with nBadStatus; so does a clock outside the range.

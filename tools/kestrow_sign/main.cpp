@@ -22,40 +22,38 @@ int Run(int argc, const char* const* argv) {
     SSignOptions options;
     SSignError error;
     if (!ParseSignOptions(argc, argv, options, error)) {
-        return ReportError(error);
+        return Report(error);
     }
     if (options.bHelp || options.bVersion) {
         const std::string strText =
             options.bHelp ? SignUsage() : std::string("kestrow-sign " KESTROW_VERSION "\n");
-        return WriteStdout(strText)
-                   ? SIGN_EXIT_OK
-                   : ReportError({SIGN_EXIT_FAILURE, "cannot write to standard output"});
+        return WriteAll(strText) ? SIGN_EXIT_OK
+                                 : Report({SIGN_EXIT_FAILURE, "cannot write to standard output"});
     }
     // Text output is one line per value; only JSON can carry a line break safely.
     if (options.nFormat == SIGN_FORMAT_TEXT &&
         options.strAccessKeyId.find_first_of("\r\n") != std::string::npos) {
-        return ReportError(
-            {SIGN_EXIT_USAGE,
-             "--access-key-id holds a line break; use --format json for such input"});
+        return Report({SIGN_EXIT_USAGE,
+                       "--access-key-id holds a line break; use --format json for such input"});
     }
     std::int64_t tNow = 0;
     if (!ResolveTime(options.bHaveTime, options.strTime, "--time", SIGN_EXIT_BAD_TIME, tNow,
                      error)) {
-        return ReportError(error);
+        return Report(error);
     }
     std::string strSecretKey;
     if (!ReadSecretKey(options.bHaveSecretKeyFile, options.strSecretKeyFile, strSecretKey, error)) {
-        return ReportError(error);
+        return Report(error);
     }
     SSignResult result;
     if (!SignRequest(tNow, strSecretKey, options.strAccessKeyId, options.strPrefix,
                      options.bUrlEncode, result)) {
-        return ReportError({SIGN_EXIT_FAILURE, "the engine produced no signature"});
+        return Report({SIGN_EXIT_FAILURE, "the engine produced no signature"});
     }
     const std::string strOutput =
         options.nFormat == SIGN_FORMAT_JSON ? FormatSignJson(result) : FormatSignText(result);
-    if (!WriteStdout(strOutput)) {
-        return ReportError({SIGN_EXIT_FAILURE, "cannot write to standard output"});
+    if (!WriteAll(strOutput)) {
+        return Report({SIGN_EXIT_FAILURE, "cannot write to standard output"});
     }
     return SIGN_EXIT_OK;
 }

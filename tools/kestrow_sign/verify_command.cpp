@@ -32,12 +32,12 @@ int RunVerify(int argc, const char* const* argv) {
     SVerifyOptions options;
     SSignError error;
     if (!ParseVerifyOptions(argc, argv, options, error)) {
-        return ReportError(error);
+        return Report(error);
     }
     if (options.bHelp) {
-        return WriteStdout(VerifyUsage())
+        return WriteAll(VerifyUsage())
                    ? SIGN_EXIT_OK
-                   : ReportError({SIGN_EXIT_FAILURE, "cannot write to standard output"});
+                   : Report({SIGN_EXIT_FAILURE, "cannot write to standard output"});
     }
     SVerifyRequest request;
     request.strPrefix = options.strPrefix;
@@ -45,7 +45,7 @@ int RunVerify(int argc, const char* const* argv) {
     if (options.bHaveUrl) {
         SRequestUrl url;
         if (!ReadRequestUrl(options.strUrl, url, error)) {
-            return ReportError(error);
+            return Report(error);
         }
         request.strTimestamp = url.strTimestamp;
         request.strSignature = url.strSignature;
@@ -59,14 +59,14 @@ int RunVerify(int argc, const char* const* argv) {
     if (options.nFormat == SIGN_FORMAT_TEXT &&
         (HasLineBreak(request.strPrefix) || HasLineBreak(request.strTimestamp) ||
          HasLineBreak(request.strSignature) || HasLineBreak(request.strOperation))) {
-        return ReportError(
+        return Report(
             {SIGN_EXIT_USAGE, "a value to print holds a line break; use --format json for it"});
     }
     if (!ResolveTime(options.bHaveNow, options.strNow, "--now", SIGN_EXIT_USAGE, request.tNow,
                      error) ||
         !ReadSecretKey(options.bHaveSecretKeyFile, options.strSecretKeyFile, request.strSecretKey,
                        error)) {
-        return ReportError(error);
+        return Report(error);
     }
     CKestrowVerifier verifier(request.strSecretKey.c_str());
     verifier.m_strPrefix = request.strPrefix;
@@ -78,8 +78,8 @@ int RunVerify(int argc, const char* const* argv) {
     report.hints = FindVerifyHints(request, report.result);
     const std::string strOutput =
         options.nFormat == SIGN_FORMAT_JSON ? FormatVerifyJson(report) : FormatVerifyText(report);
-    if (!WriteStdout(strOutput)) {
-        return ReportError({SIGN_EXIT_FAILURE, "cannot write to standard output"});
+    if (!WriteAll(strOutput)) {
+        return Report({SIGN_EXIT_FAILURE, "cannot write to standard output"});
     }
     return ExitStatus(report.result.nVerdict);
 }
