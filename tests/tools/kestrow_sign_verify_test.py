@@ -86,6 +86,8 @@ CASES = [
      "signature-mismatch", 0, ["other-prefix"]),
     (["--url", url(TS, encoded("Quillon", TS), "Merlow"), "--now", str(T)], 6,
      "signature-mismatch", 0, []),
+    (["--url", url(TS, encoded("UrlInfo", TS)) + "&Operation=Merlow", "--prefix", "Merlow",
+      "--now", str(T)], 6, "signature-mismatch", 0, []),  # an Operation given twice is no hint
     (["--url", url(SHORT, encoded("UrlInfo", TS)), "--now", str(T)], 6,
      "signature-mismatch", 0, ["timestamp-form"]),
     (["--timestamp", TS, "--signature", encoded("UrlInfo", SHORT), "--now", str(T)], 6,
