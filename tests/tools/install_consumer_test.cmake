@@ -68,9 +68,11 @@ list(GET consumer_lines 0 consumer_timestamp)
 list(GET consumer_lines 1 consumer_signature)
 list(GET consumer_lines 2 consumer_url)
 list(GET consumer_lines 3 consumer_complete)
+list(GET consumer_lines 4 consumer_verdict)
 if(NOT consumer_timestamp STREQUAL "2026-12-05T22:26:06.000Z"
    OR NOT consumer_signature STREQUAL expected_signature
-   OR NOT consumer_complete STREQUAL "complete")
+   OR NOT consumer_complete STREQUAL "complete"
+   OR NOT consumer_verdict STREQUAL "valid")
     message(FATAL_ERROR "the consumer signed wrongly:\n${consumer_out}")
 endif()
 
