@@ -1,9 +1,16 @@
 #include "crypto/sha1.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
+#include "crypto/sha1_path.h"
+
 namespace {
+
+// Decided once, before main; only tests, benchmarks and fuzzers change it afterwards. Relaxed
+// loads cost no more than a plain one.
+std::atomic<bool> g_bShaExtensions{Sha1ShaExtensionsAvailable()};
 
 constexpr std::uint32_t kInitialState[5] = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u,
                                             0xC3D2E1F0u};
@@ -62,6 +69,19 @@ inline std::uint32_t NextScheduleWord(std::uint32_t* pdwW, int t) {
 }
 
 } // namespace
+
+ESha1Path Sha1CurrentPath() {
+    return g_bShaExtensions.load(std::memory_order_relaxed) ? ESha1Path::ShaExtensions
+                                                            : ESha1Path::Integer;
+}
+
+void Sha1ForceIntegerPath(bool bForce) {
+    g_bShaExtensions.store(!bForce && Sha1ShaExtensionsAvailable(), std::memory_order_relaxed);
+}
+
+const char* Sha1PathName(ESha1Path ePath) {
+    return ePath == ESha1Path::ShaExtensions ? "SHA extensions" : "integer";
+}
 
 // One step of the compression; the caller rotates the roles of the five working variables.
 #define SHA1_STEP(f, k, a, b, c, d, e, w)                                                          \
@@ -158,6 +178,12 @@ void CSHA1::CopyDigest(std::uint8_t* pbDest) const {
 }
 
 void CSHA1::CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock) {
+#if defined(KESTROW_SHA1_SHA_EXTENSIONS)
+    if (g_bShaExtensions.load(std::memory_order_relaxed)) {
+        Sha1CompressShaExtensions(pdwState, pbBlock, m_pdwScratch);
+        return;
+    }
+#endif
     std::uint32_t* const pdwW = m_pdwScratch;
 
     std::uint32_t a = pdwState[0];

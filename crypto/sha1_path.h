@@ -1,0 +1,30 @@
+#pragma once
+// The two compressions behind CSHA1: straight-line integer code that runs anywhere, and one on
+// the CPU's SHA extensions, taken whenever CPUID reports them. Not part of the class's
+// interface: tests, benchmarks and fuzzers hold a process to the integer path to check or time
+// it; the program itself never chooses.
+
+#include <cstdint>
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define KESTROW_SHA1_SHA_EXTENSIONS 1
+#endif
+
+enum class ESha1Path { Integer, ShaExtensions };
+
+// What the CPU reports, asked once per process.
+bool Sha1ShaExtensionsAvailable();
+// The path the next compression takes.
+ESha1Path Sha1CurrentPath();
+// True: every CSHA1 compresses on the integer path from now on; false: back to the best path
+// the CPU offers.
+void Sha1ForceIntegerPath(bool bForce);
+const char* Sha1PathName(ESha1Path ePath);
+
+#if defined(KESTROW_SHA1_SHA_EXTENSIONS)
+// The compression of CSHA1 on the SHA extensions, under the same contract as the integer one:
+// the block is read through the scratch, which ends holding the last sixteen schedule words.
+// Call it only when Sha1ShaExtensionsAvailable().
+void Sha1CompressShaExtensions(std::uint32_t* pdwState, const std::uint8_t* pbBlock,
+                               std::uint32_t* pdwScratch);
+#endif
