@@ -137,10 +137,9 @@ void CSHA1::AddData(const std::uint8_t* pbData, std::uint32_t dwLength) {
     std::uint32_t dwDone = BLOCK_SIZE - dwPending;
     std::memcpy(m_byPending + dwPending, pbData, dwDone);
     CompressBlock(m_dwState, m_byPending);
-    while (dwLength - dwDone >= BLOCK_SIZE) {
-        CompressBlock(m_dwState, pbData + dwDone);
-        dwDone += BLOCK_SIZE;
-    }
+    const std::uint32_t dwBlocks = (dwLength - dwDone) / BLOCK_SIZE;
+    CompressBlocks(m_dwState, pbData + dwDone, dwBlocks);
+    dwDone += dwBlocks * BLOCK_SIZE;
     if (dwLength > dwDone) {
         std::memcpy(m_byPending, pbData + dwDone, dwLength - dwDone);
     }
@@ -177,10 +176,24 @@ void CSHA1::CopyDigest(std::uint8_t* pbDest) const {
     std::memcpy(pbDest, m_byDigest, sizeof(m_byDigest));
 }
 
+// Whole blocks straight from the caller's buffer, one after another.
+void CSHA1::CompressBlocks(std::uint32_t* pdwState, const std::uint8_t* pbBlocks,
+                           std::uint32_t dwBlocks) {
+#if defined(KESTROW_SHA1_SHA_EXTENSIONS)
+    if (g_bShaExtensions.load(std::memory_order_relaxed)) {
+        Sha1CompressShaExtensions(pdwState, pbBlocks, dwBlocks, m_pdwScratch);
+        return;
+    }
+#endif
+    for (std::uint32_t i = 0; i < dwBlocks; ++i) {
+        CompressBlock(pdwState, pbBlocks + BLOCK_SIZE * i);
+    }
+}
+
 void CSHA1::CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock) {
 #if defined(KESTROW_SHA1_SHA_EXTENSIONS)
     if (g_bShaExtensions.load(std::memory_order_relaxed)) {
-        Sha1CompressShaExtensions(pdwState, pbBlock, m_pdwScratch);
+        Sha1CompressShaExtensions(pdwState, pbBlock, 1, m_pdwScratch);
         return;
     }
 #endif

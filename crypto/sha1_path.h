@@ -21,10 +21,20 @@ ESha1Path Sha1CurrentPath();
 void Sha1ForceIntegerPath(bool bForce);
 const char* Sha1PathName(ESha1Path ePath);
 
+// Holds the process to the integer path while it lives.
+class CSha1IntegerPathScope {
+public:
+    CSha1IntegerPathScope() { Sha1ForceIntegerPath(true); }
+    ~CSha1IntegerPathScope() { Sha1ForceIntegerPath(false); }
+    CSha1IntegerPathScope(const CSha1IntegerPathScope&) = delete;
+    CSha1IntegerPathScope& operator=(const CSha1IntegerPathScope&) = delete;
+};
+
 #if defined(KESTROW_SHA1_SHA_EXTENSIONS)
-// The compression of CSHA1 on the SHA extensions, under the same contract as the integer one:
-// the block is read through the scratch, which ends holding the last sixteen schedule words.
+// CSHA1's compression on the SHA extensions, under the same contract as the integer one, over
+// dwBlocks consecutive blocks: each is read through the scratch, which ends holding the last
+// block's last sixteen schedule words. The chaining value stays in registers between blocks.
 // Call it only when Sha1ShaExtensionsAvailable().
-void Sha1CompressShaExtensions(std::uint32_t* pdwState, const std::uint8_t* pbBlock,
-                               std::uint32_t* pdwScratch);
+void Sha1CompressShaExtensions(std::uint32_t* pdwState, const std::uint8_t* pbBlocks,
+                               std::uint32_t dwBlocks, std::uint32_t* pdwScratch);
 #endif

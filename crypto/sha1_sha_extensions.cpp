@@ -54,24 +54,18 @@ SHA1_SHA_TARGET inline void FourSteps(__m128i& vAbcd, __m128i& vAbcdBefore, cons
     vAbcd = _mm_sha1rnds4_epu32(vAbcd, vWordsAndE, nFunction);
 }
 
-} // namespace
-
-bool Sha1ShaExtensionsAvailable() {
-    static const bool bAvailable = CpuReportsShaExtensions();
-    return bAvailable;
-}
-
-SHA1_SHA_TARGET void Sha1CompressShaExtensions(std::uint32_t* pdwState, const std::uint8_t* pbBlock,
-                                               std::uint32_t* pdwScratch) {
+// One block on the chaining value held in registers: A to D in vAbcdState, A in the top lane;
+// E in the top lane of vEState, whose other lanes stay zero.
+SHA1_SHA_TARGET inline void CompressInRegisters(__m128i& vAbcdState, __m128i& vEState,
+                                                const std::uint8_t* pbBlock,
+                                                std::uint32_t* pdwScratch) {
     __m128i vW0 = LoadWords(pbBlock, pdwScratch, 0);
     __m128i vW1 = LoadWords(pbBlock, pdwScratch, 1);
     __m128i vW2 = LoadWords(pbBlock, pdwScratch, 2);
     __m128i vW3 = LoadWords(pbBlock, pdwScratch, 3);
 
-    // A in the top lane down to D in the lowest; E in the top lane of a register of its own.
-    const __m128i vAbcdIn =
-        _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pdwState)), 0x1B);
-    const __m128i vEIn = _mm_set_epi32(static_cast<int>(pdwState[4]), 0, 0, 0);
+    const __m128i vAbcdIn = vAbcdState;
+    const __m128i vEIn = vEState;
 
     // The schedule is a queue of four groups of four words: each new group replaces the oldest.
     __m128i vAbcdBefore = vAbcdIn;
@@ -113,16 +107,34 @@ SHA1_SHA_TARGET void Sha1CompressShaExtensions(std::uint32_t* pdwState, const st
     FourSteps<3>(vAbcd, vAbcdBefore, vW3); // steps 76-79
 
     // E after step 79 is A from before step 76, rotated; sha1nexte adds it to E's old value.
-    const __m128i vE = _mm_sha1nexte_epu32(vAbcdBefore, vEIn);
-    vAbcd = _mm_add_epi32(vAbcd, vAbcdIn);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pdwState), _mm_shuffle_epi32(vAbcd, 0x1B));
-    pdwState[4] = static_cast<std::uint32_t>(_mm_extract_epi32(vE, 3));
+    vEState = _mm_sha1nexte_epu32(vAbcdBefore, vEIn);
+    vAbcdState = _mm_add_epi32(vAbcd, vAbcdIn);
 
     // The scratch ends as the integer path leaves it: words 64 to 79, the oldest first.
     StoreWords(pdwScratch, 0, vW0);
     StoreWords(pdwScratch, 1, vW1);
     StoreWords(pdwScratch, 2, vW2);
     StoreWords(pdwScratch, 3, vW3);
+}
+
+} // namespace
+
+bool Sha1ShaExtensionsAvailable() {
+    static const bool bAvailable = CpuReportsShaExtensions();
+    return bAvailable;
+}
+
+SHA1_SHA_TARGET void Sha1CompressShaExtensions(std::uint32_t* pdwState,
+                                               const std::uint8_t* pbBlocks, std::uint32_t dwBlocks,
+                                               std::uint32_t* pdwScratch) {
+    __m128i vAbcdState =
+        _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pdwState)), 0x1B);
+    __m128i vEState = _mm_set_epi32(static_cast<int>(pdwState[4]), 0, 0, 0);
+    for (std::uint32_t i = 0; i < dwBlocks; ++i) {
+        CompressInRegisters(vAbcdState, vEState, pbBlocks + 64 * i, pdwScratch);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pdwState), _mm_shuffle_epi32(vAbcdState, 0x1B));
+    pdwState[4] = static_cast<std::uint32_t>(_mm_extract_epi32(vEState, 3));
 }
 
 #else
