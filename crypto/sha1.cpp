@@ -8,8 +8,8 @@
 
 namespace {
 
-// Decided once, before main; only tests, benchmarks and fuzzers change it afterwards. Relaxed
-// loads cost no more than a plain one.
+// Decided once, before main; only tests, benchmarks and fuzzers change it afterwards. A relaxed
+// load costs no more than a plain one.
 std::atomic<bool> g_bShaExtensions{Sha1ShaExtensionsAvailable()};
 
 constexpr std::uint32_t kInitialState[5] = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u,
