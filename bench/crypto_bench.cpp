@@ -12,6 +12,7 @@
 #include "bench/bench_data.h"
 #include "crypto/hmac_sha1.h"
 #include "crypto/sha1.h"
+#include "crypto/sha1_path.h"
 
 namespace {
 
@@ -62,6 +63,12 @@ void Sha1_Kestrow(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
+// The same held to the integer path: both of our paths side by side on one machine.
+void Sha1_KestrowInteger(benchmark::State& state) {
+    const CSha1IntegerPathScope integerPath;
+    Sha1_Kestrow(state);
+}
+
 void Sha1_OpenSSL(benchmark::State& state) {
     const auto byData = BenchBytes(static_cast<std::size_t>(state.range(0)));
     std::uint8_t byDigest[SHA_DIGEST_LENGTH];
@@ -90,6 +97,11 @@ void HmacSha1_Kestrow(benchmark::State& state) {
         benchmark::DoNotOptimize(baMac.GetData());
     }
     meter.Report(state);
+}
+
+void HmacSha1_KestrowInteger(benchmark::State& state) {
+    const CSha1IntegerPathScope integerPath;
+    HmacSha1_Kestrow(state);
 }
 
 void HmacSha1_OpenSSLOneShot(benchmark::State& state) {
@@ -140,7 +152,9 @@ void HmacSha1_OpenSSLReusedContext(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(Sha1_Kestrow)->Arg(64)->Arg(1024)->Arg(1 << 20);
+BENCHMARK(Sha1_KestrowInteger)->Arg(64)->Arg(1024)->Arg(1 << 20);
 BENCHMARK(Sha1_OpenSSL)->Arg(64)->Arg(1024)->Arg(1 << 20);
 BENCHMARK(HmacSha1_Kestrow);
+BENCHMARK(HmacSha1_KestrowInteger);
 BENCHMARK(HmacSha1_OpenSSLOneShot);
 BENCHMARK(HmacSha1_OpenSSLReusedContext);

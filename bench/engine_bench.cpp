@@ -11,6 +11,7 @@
 #include "bench/alloc_count.h"
 #include "bench/bench_data.h"
 #include "bench/openssl_signature.h"
+#include "crypto/sha1_path.h"
 #include "engine/encoding.h"
 #include "engine/kestrow_engine.h"
 #include "engine/utc_timestamp.h"
@@ -105,6 +106,11 @@ void Sign_Kestrow(benchmark::State& state) {
     SignRepeatedly(state, 0);
 }
 
+void Sign_KestrowInteger(benchmark::State& state) {
+    const CSha1IntegerPathScope integerPath;
+    Sign_Kestrow(state);
+}
+
 void Sign_OpenSSLOneShot(benchmark::State& state) {
     const std::string strKey = g_szBenchKey;
     const std::string strPrefix = g_szBenchPrefix;
@@ -146,6 +152,7 @@ BENCHMARK(Base64Encode_OpenSSL);
 BENCHMARK(UrlEncode_Kestrow);
 BENCHMARK(FormatUtcTimestamp_Kestrow);
 BENCHMARK(Sign_Kestrow);
+BENCHMARK(Sign_KestrowInteger);
 BENCHMARK(Sign_OpenSSLOneShot);
 BENCHMARK(SignCached_Kestrow);
 BENCHMARK(ComposeSampleRequest_Kestrow);

@@ -1,9 +1,16 @@
 #include "crypto/sha1.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
+#include "crypto/sha1_path.h"
+
 namespace {
+
+// Decided once, before main; only tests, benchmarks and fuzzers change it afterwards. A relaxed
+// load costs no more than a plain one.
+std::atomic<bool> g_bShaExtensions{Sha1ShaExtensionsAvailable()};
 
 constexpr std::uint32_t kInitialState[5] = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u,
                                             0xC3D2E1F0u};
@@ -63,6 +70,19 @@ inline std::uint32_t NextScheduleWord(std::uint32_t* pdwW, int t) {
 
 } // namespace
 
+ESha1Path Sha1CurrentPath() {
+    return g_bShaExtensions.load(std::memory_order_relaxed) ? ESha1Path::ShaExtensions
+                                                            : ESha1Path::Integer;
+}
+
+void Sha1ForceIntegerPath(bool bForce) {
+    g_bShaExtensions.store(!bForce && Sha1ShaExtensionsAvailable(), std::memory_order_relaxed);
+}
+
+const char* Sha1PathName(ESha1Path ePath) {
+    return ePath == ESha1Path::ShaExtensions ? "SHA extensions" : "integer";
+}
+
 // One step of the compression; the caller rotates the roles of the five working variables.
 #define SHA1_STEP(f, k, a, b, c, d, e, w)                                                          \
     do {                                                                                           \
@@ -117,10 +137,9 @@ void CSHA1::AddData(const std::uint8_t* pbData, std::uint32_t dwLength) {
     std::uint32_t dwDone = BLOCK_SIZE - dwPending;
     std::memcpy(m_byPending + dwPending, pbData, dwDone);
     CompressBlock(m_dwState, m_byPending);
-    while (dwLength - dwDone >= BLOCK_SIZE) {
-        CompressBlock(m_dwState, pbData + dwDone);
-        dwDone += BLOCK_SIZE;
-    }
+    const std::uint32_t dwBlocks = (dwLength - dwDone) / BLOCK_SIZE;
+    CompressBlocks(m_dwState, pbData + dwDone, dwBlocks);
+    dwDone += dwBlocks * BLOCK_SIZE;
     if (dwLength > dwDone) {
         std::memcpy(m_byPending, pbData + dwDone, dwLength - dwDone);
     }
@@ -157,7 +176,27 @@ void CSHA1::CopyDigest(std::uint8_t* pbDest) const {
     std::memcpy(pbDest, m_byDigest, sizeof(m_byDigest));
 }
 
+// Whole blocks straight from the caller's buffer, one after another.
+void CSHA1::CompressBlocks(std::uint32_t* pdwState, const std::uint8_t* pbBlocks,
+                           std::uint32_t dwBlocks) {
+#if defined(KESTROW_SHA1_SHA_EXTENSIONS)
+    if (g_bShaExtensions.load(std::memory_order_relaxed)) {
+        Sha1CompressShaExtensions(pdwState, pbBlocks, dwBlocks, m_pdwScratch);
+        return;
+    }
+#endif
+    for (std::uint32_t i = 0; i < dwBlocks; ++i) {
+        CompressBlock(pdwState, pbBlocks + BLOCK_SIZE * i);
+    }
+}
+
 void CSHA1::CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock) {
+#if defined(KESTROW_SHA1_SHA_EXTENSIONS)
+    if (g_bShaExtensions.load(std::memory_order_relaxed)) {
+        Sha1CompressShaExtensions(pdwState, pbBlock, 1, m_pdwScratch);
+        return;
+    }
+#endif
     std::uint32_t* const pdwW = m_pdwScratch;
 
     std::uint32_t a = pdwState[0];

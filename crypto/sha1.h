@@ -23,9 +23,11 @@ public:
 
 private:
     void CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock);
+    void CompressBlocks(std::uint32_t* pdwState, const std::uint8_t* pbBlocks,
+                        std::uint32_t dwBlocks);
 
     std::uint32_t m_dwState[5];
-    std::uint32_t m_dwBitCount[2];  // [0] low half, [1] high half
+    std::uint32_t m_dwBitCount[2]; // [0] low half, [1] high half
     std::uint8_t m_byPending[BLOCK_SIZE];
     std::uint8_t m_byDigest[DIGEST_SIZE];
     alignas(std::uint32_t) unsigned char m_byScratch[BLOCK_SIZE];

@@ -28,6 +28,15 @@ bool IsBeforeExpiry(std::int64_t tNow, std::int64_t tLast, std::int32_t nInterva
     return tNow < tLast + nInterval;
 }
 
+// Room for nLength characters with the text unchanged (or an exception and nothing changed), so
+// that assigning a text of at most that length reuses the buffer: it neither allocates nor
+// fails.
+void MakeRoom(CString& str, int nLength) {
+    const int nOldLength = str.GetLength();
+    str.GetBuffer(nLength);
+    str.ReleaseBuffer(nOldLength);
+}
+
 std::int64_t CurrentTime() {
     const auto tSinceEpoch = std::chrono::system_clock::now().time_since_epoch();
     return std::chrono::floor<std::chrono::seconds>(tSinceEpoch).count();
@@ -73,11 +82,11 @@ bool CKestrowEngine::Sign(CString& strTimestamp, CString& strSignature) {
 bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& strSignature) {
     if (m_bHavePair && m_tLastSigned != 0 &&
         IsBeforeExpiry(tNow, m_tLastSigned, m_nRefreshInterval)) {
-        // Copies first: a failed allocation must not leave the outputs half written.
-        CString strCachedTimestamp(m_strTimestamp);
-        CString strCachedSignature(m_strSignature);
-        strTimestamp = std::move(strCachedTimestamp);
-        strSignature = std::move(strCachedSignature);
+        // Room first: a failed allocation must not leave the outputs half written.
+        MakeRoom(strTimestamp, m_strTimestamp.GetLength());
+        MakeRoom(strSignature, m_strSignature.GetLength());
+        strTimestamp = m_strTimestamp;
+        strSignature = m_strSignature;
         return true;
     }
     if (m_pHMAC == nullptr) {
@@ -94,12 +103,12 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
     if (m_bUrlEncode != 0) {
         strNewSignature = UrlEncode(std::move(strNewSignature));
     }
-    // The cache gets copies, made before anything changes, so a failed allocation cannot pair a
-    // new signature with an old timestamp; the moves after them cannot fail.
-    CString strCachedTimestamp(strNewTimestamp);
-    CString strCachedSignature(strNewSignature);
-    m_strSignature = std::move(strCachedSignature);
-    m_strTimestamp = std::move(strCachedTimestamp);
+    // The cache gets copies, with room made before anything changes, so a failed allocation
+    // cannot pair a new signature with an old timestamp; the copies and moves cannot fail.
+    MakeRoom(m_strTimestamp, strNewTimestamp.GetLength());
+    MakeRoom(m_strSignature, strNewSignature.GetLength());
+    m_strSignature = strNewSignature;
+    m_strTimestamp = strNewTimestamp;
     m_tLastSigned = tNow;
     m_bHavePair = true;
     strTimestamp = std::move(strNewTimestamp);

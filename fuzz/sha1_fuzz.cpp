@@ -1,4 +1,5 @@
-// CSHA1 fed in fuzzer-chosen pieces, empty ones included, against OpenSSL's one-shot SHA1.
+// CSHA1 fed in fuzzer-chosen pieces, empty ones included, against OpenSSL's one-shot SHA1, on
+// each compression path the CPU offers.
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <openssl/sha.h>
@@ -8,8 +9,11 @@
 #include <vector>
 
 #include "crypto/sha1.h"
+#include "crypto/sha1_path.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cbData) {
+namespace {
+
+void CheckInput(const std::uint8_t* pbData, std::size_t cbData) {
     FuzzedDataProvider provider(pbData, cbData);
     CSHA1 sha;
     std::vector<std::uint8_t> byMessage;
@@ -41,6 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cb
     if (std::memcmp(byKept, byTheirs, sizeof(byKept)) != 0 ||
         std::memcmp(byAgain, byTheirs, sizeof(byAgain)) != 0) {
         std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cbData) {
+    CheckInput(pbData, cbData);
+    if (Sha1ShaExtensionsAvailable()) {
+        const CSha1IntegerPathScope integerPath;
+        CheckInput(pbData, cbData);
     }
     return 0;
 }

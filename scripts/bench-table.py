@@ -9,15 +9,23 @@ import argparse
 import json
 import sys
 
-# (label, our benchmark, OpenSSL's benchmark or None, bytes per operation or None)
+# (label, our benchmark, OpenSSL's benchmark or None, bytes per operation or None). Our rows
+# run on the SHA-1 path the CPU offers; those marked "integer path" are held to the integer one.
 ROWS = [
     ("SHA-1, 64 B", "Sha1_Kestrow/64", "Sha1_OpenSSL/64", 64),
+    ("SHA-1, 64 B, integer path", "Sha1_KestrowInteger/64", "Sha1_OpenSSL/64", 64),
     ("SHA-1, 1 KiB", "Sha1_Kestrow/1024", "Sha1_OpenSSL/1024", 1024),
+    ("SHA-1, 1 KiB, integer path", "Sha1_KestrowInteger/1024", "Sha1_OpenSSL/1024", 1024),
     ("SHA-1, 1 MiB", "Sha1_Kestrow/1048576", "Sha1_OpenSSL/1048576", 1 << 20),
+    ("SHA-1, 1 MiB, integer path", "Sha1_KestrowInteger/1048576", "Sha1_OpenSSL/1048576",
+     1 << 20),
     ("HMAC-SHA1, 31 B, vs one-shot HMAC", "HmacSha1_Kestrow", "HmacSha1_OpenSSLOneShot", None),
+    ("HMAC-SHA1, 31 B, integer path, vs one-shot HMAC", "HmacSha1_KestrowInteger",
+     "HmacSha1_OpenSSLOneShot", None),
     ("HMAC-SHA1, 31 B, vs reused EVP_MAC context", "HmacSha1_Kestrow",
      "HmacSha1_OpenSSLReusedContext", None),
     ("Signature (Sign, interval 0)", "Sign_Kestrow", "Sign_OpenSSLOneShot", None),
+    ("Signature, integer path", "Sign_KestrowInteger", "Sign_OpenSSLOneShot", None),
     ("Signature, cached (Sign, interval 300)", "SignCached_Kestrow", None, None),
     ("ComposeSampleRequest", "ComposeSampleRequest_Kestrow", None, None),
     ("Base64Encode, 20 B, vs EVP_EncodeBlock", "Base64Encode_Kestrow", "Base64Encode_OpenSSL", None),
@@ -28,11 +36,19 @@ ROWS = [
 
 # (label, row label, OpenSSL variant, least ratio)
 TARGETS = [
-    ("SHA-1 at 1 MiB >= 1.05x OpenSSL integer-only", "SHA-1, 1 MiB", "integer", 1.05),
-    ("HMAC-SHA1 of 31 B >= 2x OpenSSL one-shot HMAC", "HMAC-SHA1, 31 B, vs one-shot HMAC",
-     "default", 2.0),
-    ("Complete signature >= 2x the OpenSSL one-shot equivalent", "Signature (Sign, interval 0)",
-     "default", 2.0),
+    ("SHA-1 at 1 MiB >= 0.95x OpenSSL as it is", "SHA-1, 1 MiB", "default", 0.95),
+    ("SHA-1 at 1 MiB >= 2x OpenSSL integer-only", "SHA-1, 1 MiB", "integer", 2.0),
+    ("HMAC-SHA1 of 31 B >= 4x OpenSSL one-shot HMAC", "HMAC-SHA1, 31 B, vs one-shot HMAC",
+     "default", 4.0),
+    ("Complete signature >= 3x the OpenSSL one-shot equivalent", "Signature (Sign, interval 0)",
+     "default", 3.0),
+]
+
+# (what, our benchmarks by name prefix) that must allocate nothing.
+NO_ALLOCATIONS = [
+    ("CSHA1", "Sha1_Kestrow"),
+    ("ComputeMac with a reused result", "HmacSha1_Kestrow"),
+    ("a cached Sign", "SignCached_Kestrow"),
 ]
 
 
@@ -95,6 +111,10 @@ def main():
             print(f"bench: {e}", file=sys.stderr)
         return 1
 
+    print(f"Machine: {context.get('cpu_model', 'unknown CPU')}; our SHA-1 path: "
+          f"{context.get('sha1_path', 'unknown')} (rows marked integer path: held to the "
+          f"integer one).")
+    print()
     header = ("| Operation | Kestrow | OpenSSL | ratio | OpenSSL integer-only | ratio "
               "| allocs/op Kestrow / OpenSSL |")
     print(header)
@@ -137,10 +157,14 @@ def main():
     for text, row, variant, least in TARGETS:
         r = ratios[row][variant]
         state = "met" if r is not None and r >= least else "MISSED"
-        print(f"Target {text}: {r:.2f}x, {state}")
-    sha_allocs = [base[n].get("allocs/op", -1) for n in base if n.startswith("Sha1_Kestrow/")]
-    state = "met" if sha_allocs and all(a == 0 for a in sha_allocs) else "MISSED"
-    print(f"Target zero heap allocations in CSHA1: {state}")
+        print(f"Target {text}: {r:.3f}x, {state}")
+    print(f"HMAC-SHA1 of 31 B against OpenSSL's reused context: "
+          f"{ratios['HMAC-SHA1, 31 B, vs reused EVP_MAC context']['default']:.2f}x")
+    for what, prefix in NO_ALLOCATIONS:
+        counts = [b.get("allocs/op", -1) for n, b in base.items()
+                  if n == prefix or n.startswith(prefix + "/") or n.startswith(prefix + "Integer")]
+        state = "met" if counts and all(a == 0 for a in counts) else "MISSED"
+        print(f"Target zero heap allocations in {what}: {state}")
     return 0
 
 

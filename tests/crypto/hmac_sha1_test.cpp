@@ -6,6 +6,7 @@
 #include <string>
 
 #include "crypto_test_util.h"
+#include "sha1_paths.h"
 
 namespace {
 
@@ -25,13 +26,16 @@ const char kJefeMac[] = "effcdf6ae5eb2fa2d27416d5f184df9c259a7c79";
 const char kJefeEmptyMac[] = "09d9e59d72239e62a8155c583d52743de9b7231a";
 const char kEmptyKeyEmptyMac[] = "fbdb1d1b18aa6c08324b7d64b71fb76370690e1d";
 
+using HmacSha1KnownAnswer = CSha1PathTest;
+
 } // namespace
 
-TEST(HmacSha1, KnownAnswers) {
+TEST_P(HmacSha1KnownAnswer, Rfc2202AndMore) {
 #define HMAC_VECTOR(key, message, mac) EXPECT_EQ(Mac(key, message), mac) << message;
 #include "hmac_sha1_vectors.inc"
 #undef HMAC_VECTOR
 }
+KESTROW_ON_BOTH_SHA1_PATHS(HmacSha1KnownAnswer);
 
 TEST(HmacSha1, ResultBecomesExactlyTheMacAndTheObjectIsReusable) {
     const CHMAC_SHA1 hmac(Bytes("Jefe"), 4);

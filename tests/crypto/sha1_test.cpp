@@ -8,6 +8,7 @@
 #include <string>
 
 #include "crypto_test_util.h"
+#include "sha1_paths.h"
 
 namespace {
 
@@ -46,16 +47,20 @@ void ExpectDigest(const char* pszName, const std::string& strText, int nRepeat,
     }
 }
 
+using Sha1KnownAnswer = CSha1PathTest;
+using Sha1Lifecycle = CSha1PathTest;
+using Sha1BitCount = CSha1PathTest;
+
 } // namespace
 
-TEST(Sha1KnownAnswer, OneCallRandomSplitsAndRestartsAgree) {
+TEST_P(Sha1KnownAnswer, OneCallRandomSplitsAndRestartsAgree) {
 #define SHA1_VECTOR(name, text, repeat, digest)                                                    \
     ExpectDigest(#name, std::string(text, sizeof(text) - 1), repeat, digest);
 #include "sha1_vectors.inc"
 #undef SHA1_VECTOR
 }
 
-TEST(Sha1Lifecycle, DigestOutlivesRestartAndFinishWipesTheState) {
+TEST_P(Sha1Lifecycle, DigestOutlivesRestartAndFinishWipesTheState) {
     CSHA1 sha;
     sha.AddData(Bytes("abc"), 3);
     EXPECT_EQ(Finished(sha), kAbcDigest);
@@ -88,10 +93,14 @@ void ExpectZerosDigest(std::uint64_t qwTotal, std::uint32_t dwFirst, std::uint32
 }
 
 // Expected values: head -c N /dev/zero | sha1sum, cross-checked with Python's hashlib.
-TEST(Sha1BitCount, WrapsIntoTheHighHalfAtTwoToThe29Bytes) {
+TEST_P(Sha1BitCount, WrapsIntoTheHighHalfAtTwoToThe29Bytes) {
     // 2^29 bytes in one call: 2^32 bits go to the high half alone.
     ExpectZerosDigest(1u << 29, 1u << 29, 0, "5b088492c9f4778f409b7ae61477dec124c99033");
     // The low half overflows inside one of many 1 MiB calls.
     ExpectZerosDigest((1u << 29) + 2000, 1000, 1u << 20,
                       "2925d85762d6fccdd1fe0ea7335e6d6b4f6ad923");
 }
+
+KESTROW_ON_BOTH_SHA1_PATHS(Sha1KnownAnswer);
+KESTROW_ON_BOTH_SHA1_PATHS(Sha1Lifecycle);
+KESTROW_ON_BOTH_SHA1_PATHS(Sha1BitCount);

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include "tests/crypto/sha1_paths.h"
+
 namespace {
 
 constexpr std::int64_t kT = 1796509566; // 2026-12-05T22:26:06Z
@@ -33,14 +35,17 @@ std::string Fresh(const char* pszKey, const char* pszPrefix, std::int64_t t, int
     return SignAt(engine, t);
 }
 
+using KestrowEngineKnownAnswer = CSha1PathTest;
+
 } // namespace
 
-TEST(KestrowEngineTest, KnownSignatures) {
+TEST_P(KestrowEngineKnownAnswer, Signatures) {
 #define SIGNATURE_VECTOR(key, prefix, t, encode, expected)                                         \
     EXPECT_EQ(Fresh(key, prefix, t, encode), expected) << t;
 #include "signature_vectors.inc"
 #undef SIGNATURE_VECTOR
 }
+KESTROW_ON_BOTH_SHA1_PATHS(KestrowEngineKnownAnswer);
 
 // The default interval is 300 s.
 TEST(KestrowEngineTest, CacheWithinTheIntervalUntilReKeyed) {

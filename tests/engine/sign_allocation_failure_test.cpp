@@ -1,0 +1,106 @@
+// Sign with an allocation failing at each point where it allocates, in turn: the failure passes
+// on, and the outputs and the cached pair stay as they were.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "engine/kestrow_engine.h"
+
+namespace {
+
+// The allocation this many allocations from now fails; below 0, none does.
+thread_local int t_nFailAfter = -1;
+
+constexpr std::int64_t kT = 1796509566;
+
+struct CPair {
+    CString strTimestamp{"old timestamp"};
+    CString strSignature{"old signature"};
+    std::string Text() const { return strTimestamp.str() + "|" + strSignature.str(); }
+};
+
+std::string SignAt(CKestrowEngine& engine, std::int64_t t) {
+    CPair pair;
+    EXPECT_TRUE(engine.SignAt(t, pair.strTimestamp, pair.strSignature));
+    return pair.Text();
+}
+
+void PrepareEngine(CKestrowEngine& engine) {
+    engine.m_strPrefix = "UrlInfo";
+    engine.SetSecretKey("secret");
+}
+
+// Signs at tNow with the n-th allocation failing, for n = 0, 1, ... until it succeeds. After each
+// failure the outputs are untouched and a Sign at tCheck answers strBefore; after the success
+// the outputs hold strAfter and so does the cache.
+void ExpectNothingLostOnFailure(CKestrowEngine& engine, std::int64_t tNow, std::int64_t tCheck,
+                                const std::string& strBefore, const std::string& strAfter) {
+    const std::string strUntouched = CPair().Text();
+    for (int n = 0;; ++n) {
+        CPair pair;
+        t_nFailAfter = n;
+        bool bThrown = false;
+        try {
+            engine.SignAt(tNow, pair.strTimestamp, pair.strSignature);
+        } catch (const std::bad_alloc&) {
+            bThrown = true;
+        }
+        t_nFailAfter = -1;
+        if (!bThrown) {
+            EXPECT_EQ(pair.Text(), strAfter) << "success after " << n << " allocations";
+            EXPECT_EQ(SignAt(engine, tCheck), strAfter);
+            return;
+        }
+        EXPECT_EQ(pair.Text(), strUntouched) << "failure at allocation " << n;
+        EXPECT_EQ(SignAt(engine, tCheck), strBefore) << "failure at allocation " << n;
+        ASSERT_LT(n, 100);
+    }
+}
+
+} // namespace
+
+void* operator new(std::size_t cb) {
+    if (t_nFailAfter == 0) {
+        t_nFailAfter = -1;
+        throw std::bad_alloc();
+    }
+    if (t_nFailAfter > 0) {
+        --t_nFailAfter;
+    }
+    if (void* p = std::malloc(cb == 0 ? 1 : cb)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+TEST(SignAllocationFailure, ComputingSignKeepsTheOldPairWhole) {
+    CKestrowEngine fresh;
+    PrepareEngine(fresh);
+    const std::string strNew = SignAt(fresh, 200);
+
+    // A time before 1970 has the empty timestamp, so the cache needs more room for the new one.
+    CKestrowEngine engine;
+    PrepareEngine(engine);
+    const std::string strOld = SignAt(engine, -100);
+    ASSERT_EQ(strOld.find('|'), 0u);
+    // Cached until 200, so a Sign at 199 shows the cache.
+    ExpectNothingLostOnFailure(engine, 200, 199, strOld, strNew);
+}
+
+TEST(SignAllocationFailure, CachedSignWritesBothOutputsOrNeither) {
+    CKestrowEngine engine;
+    PrepareEngine(engine);
+    const std::string strPair = SignAt(engine, kT);
+    ExpectNothingLostOnFailure(engine, kT + 1, kT + 2, strPair, strPair);
+}
