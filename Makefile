@@ -3,7 +3,8 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: deps run test test-native test-sanitize test-windows test-valgrind bench fuzz
+.PHONY: deps run test test-native test-sanitize test-windows test-valgrind bench fuzz dist \
+	check-dist
 
 # Installs what is missing, builds the Windows program and starts it (under Wine on
 # Linux); without a display it leaves a screenshot in build/screenshots/ instead.
@@ -55,3 +56,16 @@ fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz --target kestrow_fuzzers -j $(JOBS)
 	bash scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+# Release packages of the committed tree in dist/ (see scripts/dist.sh); refuses a
+# working tree with changes. Not part of `make test`: it builds everything again.
+dist:
+	@bash scripts/install-deps.sh dist
+	bash scripts/dist.sh $(JOBS)
+
+# Two `make dist` runs of HEAD in two fresh clones must agree to the byte; then the
+# packages are unpacked and run. Leaves the checked packages in dist/.
+check-dist:
+	@bash scripts/install-deps.sh dist
+	bash scripts/check-reproducible.sh $(JOBS)
+	bash scripts/check-packages.sh dist

@@ -1,6 +1,6 @@
 #include "bench/bench_data.h"
 
-const char g_szBenchKey[] = "wJalrXUtnFEMI/K7MDENG/bPxRfiCYEXAMPLEKEY";
+const char g_szBenchKey[] = "kestrowMadeUp/Secret+Key0123456789abcdef";
 const char g_szBenchPrefix[] = "UrlInfo";
 const char g_szBenchMessage[] = "UrlInfo2026-12-05T22:26:06.000Z";
 static_assert(sizeof(g_szBenchMessage) - 1 == g_cbBenchMessage, "31 bytes to sign");

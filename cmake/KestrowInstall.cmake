@@ -12,7 +12,10 @@ set(KESTROW_PUBLIC_HEADERS
     crypto/sha1.h
     crypto/hmac_sha1.h
     engine/encoding.h
+    engine/decoding.h
+    engine/digest_compare.h
     engine/kestrow_engine.h
+    engine/kestrow_verifier.h
     engine/utc_timestamp.h
     app/sample_request.h
     framework/cstring.h

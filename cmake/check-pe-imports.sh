@@ -15,7 +15,7 @@ build_dir=$3
 
 declare -A system_dlls=()
 for dll in kernel32 user32 gdi32 comctl32 shell32 advapi32 msvcrt ole32 oleaut32 comdlg32 \
-  shlwapi uxtheme version ws2_32 winmm bcrypt; do
+  shlwapi uxtheme version ws2_32 winmm bcrypt oleacc; do
   system_dlls[$dll.dll]=1
 done
 

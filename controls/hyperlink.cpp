@@ -16,15 +16,28 @@ ON_WM_MOUSEMOVE()
 ON_WM_TIMER()
 ON_CONTROL_REFLECT(STN_CLICKED, &CHyperLink::OnLinkClicked)
 ON_WM_ERASEBKGND()
+ON_MESSAGE(WM_SETFONT, &CHyperLink::OnSetFont)
+ON_WM_PAINT()
+ON_MESSAGE(WM_SETFOCUS, &CHyperLink::OnFocusChanged)
+ON_MESSAGE(WM_KILLFOCUS, &CHyperLink::OnFocusChanged)
+ON_MESSAGE(WM_UPDATEUISTATE, &CHyperLink::OnUpdateUiState)
+ON_MESSAGE(WM_GETDLGCODE, &CHyperLink::OnGetDlgCode)
+ON_MESSAGE(WM_KEYDOWN, &CHyperLink::OnKeyDown)
+ON_MESSAGE(WM_KEYUP, &CHyperLink::OnKeyUp)
+ON_WM_CONTEXTMENU()
+ON_MESSAGE(WM_GETOBJECT, &CHyperLink::OnGetObject)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CHyperLink::CHyperLink()
     : m_clrLink(RGB(0, 0, 238)), m_clrVisited(RGB(85, 26, 139)), m_clrHover(RGB(255, 0, 0)),
       m_bHovering(FALSE), m_bLinkVisited(FALSE), m_nUnderlineMode(UnderlineOnHover),
-      m_bFitToText(TRUE), m_hHandCursor(nullptr), m_nHoverTimerId(100) {
+      m_bFitToText(TRUE), m_hHandCursor(nullptr), m_nHoverTimerId(100), m_pAccessible(nullptr),
+      m_bFocusCuesHidden(FALSE) {
 }
 
 CHyperLink::~CHyperLink() {
+    ReleaseAccessibleObject();
     m_fontUnderlined.DeleteObject();
     if (m_hHandCursor != nullptr) {
         ::DestroyCursor(m_hHandCursor);
@@ -33,7 +46,8 @@ CHyperLink::~CHyperLink() {
 }
 
 void CHyperLink::PreSubclassWindow() {
-    ModifyStyle(0, SS_NOTIFY);
+    ModifyStyle(0, SS_NOTIFY | WS_TABSTOP);
+    m_bFocusCuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
 
     if (m_strLinkUrl.IsEmpty()) {
         GetWindowText(m_strLinkUrl);
@@ -51,12 +65,7 @@ void CHyperLink::PreSubclassWindow() {
     if (hSourceFont == nullptr) {
         hSourceFont = ::GetStockObject(ANSI_VAR_FONT);
     }
-    LOGFONTA lf{};
-    if (hSourceFont != nullptr && ::GetObjectA(hSourceFont, sizeof(lf), &lf) == sizeof(lf)) {
-        m_fontNormal.CreateFontIndirect(&lf);
-        lf.lfUnderline = 1;
-        m_fontUnderlined.CreateFontIndirect(&lf);
-    }
+    CopyFonts(hSourceFont, m_fontNormal, m_fontUnderlined);
 
     FitToText();
     LoadHandCursor();
@@ -180,6 +189,59 @@ void CHyperLink::SetLinkVisited(BOOL bVisited) {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
         InvalidateRect(nullptr, TRUE);
     }
+}
+
+BOOL CHyperLink::CopyFonts(HGDIOBJ hSourceFont, CFont& normal, CFont& underlined) {
+    LOGFONTA lf{};
+    if (hSourceFont == nullptr || ::GetObjectA(hSourceFont, sizeof(lf), &lf) != sizeof(lf)) {
+        return FALSE;
+    }
+    CFont fontNormal, fontUnderlined;
+    lf.lfUnderline = 0;
+    if (!fontNormal.CreateFontIndirect(&lf)) {
+        return FALSE;
+    }
+    lf.lfUnderline = 1;
+    if (!fontUnderlined.CreateFontIndirect(&lf)) {
+        return FALSE;
+    }
+    normal.DeleteObject();
+    normal.Attach(fontNormal.Detach());
+    underlined.DeleteObject();
+    underlined.Attach(fontUnderlined.Detach());
+    return TRUE;
+}
+
+LRESULT CHyperLink::OnSetFont(WPARAM wParam, LPARAM /*lParam*/) {
+    const HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(wParam);
+    // Our own fonts come through here whenever hovering switches between them.
+    if (hFont == nullptr || hFont == m_fontNormal.GetSafeHandle() ||
+        hFont == m_fontUnderlined.GetSafeHandle()) {
+        return Default();
+    }
+    const bool bUnderlined = m_nUnderlineMode == UnderlineAlways ||
+                             (m_nUnderlineMode == UnderlineOnHover && m_bHovering);
+    Default(); // the control draws in the new font from now on
+    // The old fonts live until the control no longer draws with them.
+    CFont fontNormal, fontUnderlined;
+    if (!CopyFonts(hFont, fontNormal, fontUnderlined)) {
+        return 0;
+    }
+    const HGDIOBJ hOldNormal = m_fontNormal.Detach(), hOldUnderlined = m_fontUnderlined.Detach();
+    m_fontNormal.Attach(fontNormal.Detach());
+    m_fontUnderlined.Attach(fontUnderlined.Detach());
+    if (bUnderlined) {
+        ShowFont(m_fontUnderlined);
+    }
+    ::DeleteObject(hOldNormal);
+    ::DeleteObject(hOldUnderlined);
+
+    FitToText();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    m_tipCtrl.SetToolRect(this, kToolId, &rcClient);
+    InvalidateRect(nullptr, TRUE);
+    return 0;
 }
 
 void CHyperLink::ShowFont(CFont& font) {

@@ -6,8 +6,10 @@
 
 #include <commctrl.h>
 
+#include "framework/accessible.h"
 #include "framework/afxres.h"
 #include "framework/byte_array.h"
+#include "framework/clipboard.h"
 #include "framework/cstring.h"
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"

@@ -1,4 +1,5 @@
-// CString::LoadString: texts from the string table of the program's module.
+// CString on the platform: texts from the string table of the program's module, and
+// their wide-character form.
 
 #include <vector>
 
@@ -27,4 +28,15 @@ BOOL AfxLoadString(HINSTANCE hInstance, UINT nID, CString& rString) {
 
 int CString::LoadString(unsigned int nID) {
     return AfxLoadString(AfxGetResourceHandle(), nID, *this);
+}
+
+std::wstring AfxToWide(const CString& str) {
+    const int nLength = str.GetLength();
+    std::wstring strWide(
+        nLength == 0 ? 0 : ::MultiByteToWideChar(CP_ACP, 0, str, nLength, nullptr, 0), L'\0');
+    if (!strWide.empty()) {
+        ::MultiByteToWideChar(CP_ACP, 0, str, nLength, strWide.data(),
+                              static_cast<int>(strWide.size()));
+    }
+    return strWide;
 }

@@ -3,6 +3,7 @@
 #include "framework/menu.h"
 
 #include "framework/thread_state.h"
+#include "framework/wnd.h"
 
 CMenu::~CMenu() {
     if (m_bOwned && m_hMenu != nullptr) {
@@ -38,6 +39,10 @@ HMENU CMenu::Detach() {
     return hMenu;
 }
 
+BOOL CMenu::CreatePopupMenu() {
+    return Attach(::CreatePopupMenu());
+}
+
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR lpszNewItem) {
     return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
@@ -48,4 +53,9 @@ UINT CMenu::GetMenuItemCount() const {
 
 UINT CMenu::GetMenuItemID(int nPos) const {
     return ::GetMenuItemID(m_hMenu, nPos);
+}
+
+UINT CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd) {
+    HWND hWnd = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
+    return static_cast<UINT>(::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, hWnd, nullptr));
 }

@@ -3,6 +3,8 @@
 
 #include "framework/win32.h"
 
+class CWnd;
+
 class CMenu {
 public:
     CMenu() = default;
@@ -20,9 +22,14 @@ public:
     BOOL Attach(HMENU hMenu);
     HMENU Detach();
 
+    // An empty pop-up menu that this object owns.
+    BOOL CreatePopupMenu();
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr);
     UINT GetMenuItemCount() const;
     UINT GetMenuItemID(int nPos) const;
+    // Shows the pop-up menu at (x, y) on the screen, owned by pWnd, until the user chooses
+    // or cancels. With TPM_RETURNCMD in nFlags: the chosen item's id, 0 when none.
+    UINT TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd);
 
 private:
     bool m_bOwned = true;

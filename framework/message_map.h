@@ -119,6 +119,11 @@ protected:                                                                      
 // (all WM_CTLCOLOR... messages; a null brush leaves the message to default processing)
 #define ON_WM_CTLCOLOR() {WM_CTLCOLOR, 0, 0, 0, &AfxThunkCtlColor<&ThisClass::OnCtlColor>},
 
+// void OnContextMenu(CWnd* pWnd, CPoint pos);
+// (pos in screen coordinates; (-1, -1) when asked for from the keyboard)
+#define ON_WM_CONTEXTMENU()                                                                        \
+    {WM_CONTEXTMENU, 0, 0, 0, &AfxThunkContextMenu<&ThisClass::OnContextMenu>},
+
 // void OnDestroy();
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, &AfxThunkVoid<&ThisClass::OnDestroy>},
 

@@ -70,6 +70,14 @@ BOOL AfxThunkMouse(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam, LRESULT* p
 }
 
 template <auto Pfn>
+BOOL AfxThunkContextMenu(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    (AfxHandlerObject<Pfn, void(CWnd*, CPoint)>(pTarget)->*Pfn)(
+        CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), CPoint(lParam));
+    *pResult = 0;
+    return TRUE;
+}
+
+template <auto Pfn>
 BOOL AfxThunkTimer(CCmdTarget* pTarget, WPARAM wParam, LPARAM, LRESULT* pResult) {
     (AfxHandlerObject<Pfn, void(UINT_PTR)>(pTarget)->*Pfn)(static_cast<UINT_PTR>(wParam));
     *pResult = 0;

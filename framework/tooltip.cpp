@@ -31,6 +31,18 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)));
 }
 
+void CToolTipCtrl::SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect) {
+    if (m_hWnd == nullptr || pWnd == nullptr) {
+        return;
+    }
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = pWnd->m_hWnd;
+    ti.uId = nIDTool;
+    ti.rect = *lpRect;
+    SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void CToolTipCtrl::RelayEvent(LPMSG lpMsg) {
     SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg));
 }

@@ -14,6 +14,8 @@ public:
     // One tool: rectangle lpRectTool of pWnd's client area, identified by nIDTool,
     // showing lpszText (TTM_ADDTOOLA; the control copies the text).
     BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
+    // Moves the rectangle of pWnd's tool nIDTool (TTM_NEWTOOLRECTA).
+    void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);
     // Hands a mouse message to the tool tip (TTM_RELAYEVENT).
     void RelayEvent(LPMSG lpMsg);
     int GetToolCount() const;

@@ -10,6 +10,8 @@
 #include "framework/cstring.h"
 #include "framework/object.h"
 
+#include <string>
+
 class CWnd;
 
 class CWinApp : public CCmdTarget {
@@ -64,6 +66,8 @@ CString AfxDeriveAppName(HINSTANCE hInstance);
 // The string resource nID of hInstance into rString; FALSE (and the empty text) when
 // there is none.
 BOOL AfxLoadString(HINSTANCE hInstance, UINT nID, CString& rString);
+// The text in UTF-16, as the platform's wide-character interfaces take it.
+std::wstring AfxToWide(const CString& str);
 
 // Support for ActiveX controls in dialogs. The program's templates have none, so there
 // is nothing to prepare; kept so applications read as they do with the framework.

@@ -491,6 +491,10 @@ void CWnd::OnTimer(UINT_PTR) {
     Default();
 }
 
+void CWnd::OnContextMenu(CWnd*, CPoint) {
+    Default();
+}
+
 BOOL CWnd::OnEraseBkgnd(CDC*) {
     return static_cast<BOOL>(Default());
 }

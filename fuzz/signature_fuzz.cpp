@@ -8,25 +8,18 @@
 #include <string>
 
 #include "bench/openssl_signature.h"
-#include "engine/kestrow_engine.h"
 #include "engine/utc_timestamp.h"
+#include "fuzz/fuzz_signing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pbData, std::size_t cbData) {
     FuzzedDataProvider provider(pbData, cbData);
     const auto tNow =
         provider.ConsumeIntegralInRange<std::int64_t>(g_tTimestampMin - 100, g_tTimestampMax + 100);
-    // Key texts end at their first NUL, as the engine takes them.
-    const std::string strKey = provider.ConsumeRandomLengthString(200).c_str();
-    const std::string strPrefix = provider.ConsumeRemainingBytesAsString();
-
-    CKestrowEngine engine;
-    engine.m_nRefreshInterval = 0;
-    engine.m_strPrefix = CString(strPrefix);
-    CString strTimestamp;
-    CString strSignature;
-    if (!engine.SetSecretKey(strKey.c_str()) || !engine.SignAt(tNow, strTimestamp, strSignature)) {
-        std::abort();
-    }
+    const SFuzzSigning signing = SignFromFuzzerBytes(provider, tNow);
+    const std::string& strKey = signing.strKey;
+    const std::string& strPrefix = signing.strPrefix;
+    const CString& strTimestamp = signing.strTimestamp;
+    const CString& strSignature = signing.strSignature;
 
     if (tNow < g_tTimestampMin || tNow > g_tTimestampMax) {
         // Outside the range the timestamp is empty and the prefix is signed alone.

@@ -23,6 +23,7 @@ ROWS = [
     ("Base64Encode, 20 B, vs EVP_EncodeBlock", "Base64Encode_Kestrow", "Base64Encode_OpenSSL", None),
     ("UrlEncode of a signature", "UrlEncode_Kestrow", None, None),
     ("FormatUtcTimestamp", "FormatUtcTimestamp_Kestrow", None, None),
+    ("Verification (Verify), vs HMAC + EVP_DecodeBlock + CRYPTO_memcmp", "Verify_Kestrow", "Verify_OpenSSL", None),
 ]
 
 # (label, row label, OpenSSL variant, least ratio)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build, run and test KestrowDemo.
-# Usage: scripts/install-deps.sh [native|windows|all]   (default: all)
+# Usage: scripts/install-deps.sh [native|windows|dist|all]   (default: all)
 set -euo pipefail
 
 want=${1:-all}
@@ -12,13 +12,17 @@ windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine64 fonts-wine xvfb xauth x11-apps imagemagick)
 # The sanitizer, fuzzing, valgrind and benchmark stages (python3 runs their scripts).
 extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev python3)
+# `make dist` and its checks: dpkg-shlibdeps for the package's dependencies, lintian.
+dist_packages=(dpkg-dev lintian)
 
 packages=()
 case "$want" in
   native) packages=("${native_packages[@]}") ;;
   windows) packages=("${native_packages[@]}" "${windows_packages[@]}") ;;
-  all) packages=("${native_packages[@]}" "${windows_packages[@]}" "${extra_packages[@]}") ;;
-  *) echo "install-deps: unknown set '$want' (native, windows or all)" >&2; exit 2 ;;
+  dist) packages=("${native_packages[@]}" "${windows_packages[@]}" "${dist_packages[@]}") ;;
+  all) packages=("${native_packages[@]}" "${windows_packages[@]}" "${extra_packages[@]}"
+    "${dist_packages[@]}") ;;
+  *) echo "install-deps: unknown set '$want' (native, windows, dist or all)" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -114,27 +115,59 @@ TEST(ProgramResources, AreAsDesigned) {
 
     const std::string strManifest = Resource(MAKEINTRESOURCEA(24), 1);
     EXPECT_EQ(strManifest.find("<dependency>"), strManifest.rfind("<dependency>")) << "not one";
-    ASSERT_FALSE(Resource(RT_VERSION, 1).empty()) << "no version block in language 1033";
-    std::vector<char> block(GetFileVersionInfoSizeA(g_strExe.c_str(), nullptr));
-    ASSERT_TRUE(GetFileVersionInfoA(g_strExe.c_str(), 0, block.size(), block.data()));
-    void* pValue = nullptr;
-    UINT cbValue = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", &pValue, &cbValue));
-    EXPECT_EQ(
-        std::vector<DWORD>(static_cast<DWORD*>(pValue), static_cast<DWORD*>(pValue) + 13),
-        (std::vector<DWORD>{0xFEEF04BD, 0x10000, 0x10000, 0, 0x10000, 0, 0x3F, 0, 4, 1, 0, 0, 0}));
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &pValue, &cbValue));
-    EXPECT_EQ(*reinterpret_cast<DWORD*>(pValue), 0x04B00409u) << "US English, Unicode";
-    const char* kTexts[][2] = {
-#include "tests/app/resource_texts.inc"
+    const char* kManifestTexts[] = {
+#include "tests/app/manifest_texts.inc"
     };
-    for (const auto& t : kTexts) {
-        if (strcmp(t[0], "manifest") == 0) {
-            EXPECT_NE(strManifest.find(t[1]), std::string::npos) << strManifest;
-        } else {
-            EXPECT_TRUE(VerQueryValueA(block.data(), t[0], &pValue, &cbValue) &&
-                        std::string(t[1]) == static_cast<const char*>(pValue))
-                << t[0];
+    for (const auto& t : kManifestTexts) {
+        EXPECT_NE(strManifest.find(t), std::string::npos) << t << " in " << strManifest;
+    }
+}
+
+// Both executables carry the project's version, as numbers and as "1, 0, 0, 0" texts.
+TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
+    unsigned nPart[3] = {};
+    ASSERT_EQ(std::sscanf(KESTROW_PROJECT_VERSION, "%u.%u.%u", &nPart[0], &nPart[1], &nPart[2]), 3);
+    const DWORD dwMs = nPart[0] << 16 | nPart[1];
+    const DWORD dwLs = nPart[2] << 16;
+    const std::string strVersion = std::to_string(nPart[0]) + ", " + std::to_string(nPart[1]) +
+                                   ", " + std::to_string(nPart[2]) + ", 0";
+    const std::pair<std::string, std::vector<std::string>> kFiles[] = {
+        {g_strExe, {"Ombry Kestrow Demo", "Ombry Kestrow Demo", "KestrowDemo.EXE"}},
+        {BesideSelf(KESTROW_SIGN_EXE_RELATIVE),
+         {"Kestrow request signer", "kestrow-sign", "kestrow-sign.exe"}},
+    };
+    for (const auto& file : kFiles) {
+        const HMODULE hFile = LoadLibraryExA(file.first.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        EXPECT_NE(FindResourceExA(hFile, RT_VERSION, MAKEINTRESOURCEA(1), 0x0409), nullptr)
+            << "no version block in language 1033 in " << file.first;
+        FreeLibrary(hFile);
+        std::vector<char> block(GetFileVersionInfoSizeA(file.first.c_str(), nullptr));
+        ASSERT_TRUE(GetFileVersionInfoA(file.first.c_str(), 0, block.size(), block.data()))
+            << file.first;
+        void* pValue = nullptr;
+        UINT cbValue = 0;
+        ASSERT_TRUE(VerQueryValueA(block.data(), "\\", &pValue, &cbValue));
+        EXPECT_EQ(std::vector<DWORD>(static_cast<DWORD*>(pValue), static_cast<DWORD*>(pValue) + 13),
+                  (std::vector<DWORD>{0xFEEF04BD, 0x10000, dwMs, dwLs, dwMs, dwLs, 0x3F, 0, 4, 1, 0,
+                                      0, 0}))
+            << file.first;
+        ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &pValue, &cbValue));
+        EXPECT_EQ(*reinterpret_cast<DWORD*>(pValue), 0x04B00409u) << "US English, Unicode";
+        const std::pair<const char*, std::string> kTexts[] = {
+            {"CompanyName", "Ombry"},
+            {"FileDescription", file.second[0]},
+            {"FileVersion", strVersion},
+            {"InternalName", file.second[1]},
+            {"LegalCopyright", "Copyright (C) 2026 Ombry"},
+            {"OriginalFilename", file.second[2]},
+            {"ProductName", "KestrowDemo Application"},
+            {"ProductVersion", strVersion},
+        };
+        for (const auto& t : kTexts) {
+            const std::string strPath = std::string("\\StringFileInfo\\040904b0\\") + t.first;
+            EXPECT_TRUE(VerQueryValueA(block.data(), strPath.c_str(), &pValue, &cbValue) &&
+                        t.second == static_cast<const char*>(pValue))
+                << file.first << ": " << t.first;
         }
     }
 }

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -188,6 +190,51 @@ TEST_F(HyperLinkTest, HoverFollowsThePointerInEachUnderlineMode) {
     }
 }
 
+// A dialog moved to a display of another DPI gives its controls a new font.
+TEST_F(HyperLinkTest, RebuildsItsFontsFromANewFontAndFitsItselfAgain) {
+    LOGFONTA lfLarger{};
+    ::GetObjectA(g_hFont, sizeof lfLarger, &lfLarger);
+    lfLarger.lfHeight = -30;
+    for (const bool bHovering : {false, true}) {
+        SCOPED_TRACE(bHovering);
+        CHyperLink link;
+        HWND hWnd = Bind(link);
+        if (bHovering) {
+            ::SendMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        }
+        const HGDIOBJ hOld[] = {link.m_fontNormal.GetSafeHandle(),
+                                link.m_fontUnderlined.GetSafeHandle()};
+        const HFONT hLarger = ::CreateFontIndirectA(&lfLarger);
+        ::SendMessageA(hWnd, WM_SETFONT, WPARAM(hLarger), TRUE);
+
+        for (const bool bUnderlined : {false, true}) {
+            LOGFONTA lf{};
+            CFont& font = bUnderlined ? link.m_fontUnderlined : link.m_fontNormal;
+            ASSERT_EQ(::GetObjectA(font.GetSafeHandle(), sizeof lf, &lf), int{sizeof lf});
+            EXPECT_TRUE(lf.lfHeight == -30 && lf.lfUnderline == bUnderlined &&
+                        std::string(lf.lfFaceName) == lfLarger.lfFaceName);
+            EXPECT_EQ(::GetObjectType(hOld[bUnderlined]), 0u) << "the old font is left";
+        }
+        EXPECT_EQ(FontOf(hWnd), bHovering ? link.m_fontUnderlined.GetSafeHandle() : hLarger);
+        const SIZE size = TextSize(kUrl, link.m_fontUnderlined);
+        RECT rc{}, rcClient{};
+        ::GetWindowRect(hWnd, &rc);
+        ::GetClientRect(hWnd, &rcClient);
+        EXPECT_TRUE(rc.left == 120 && rc.top == 110 && rc.right - rc.left == size.cx &&
+                    rc.bottom - rc.top == size.cy);
+        TTTOOLINFOA ti{TTTOOLINFOA_V2_SIZE, 0, hWnd, 1, {}, nullptr, nullptr, 0, nullptr};
+        ::SendMessageA(link.m_tipCtrl.m_hWnd, TTM_GETTOOLINFOA, 0, LPARAM(&ti));
+        EXPECT_TRUE(::EqualRect(&ti.rect, &rcClient)) << "the tool tip keeps the old size";
+        EXPECT_TRUE(::GetUpdateRect(hWnd, nullptr, FALSE)) << "a repaint should be due";
+
+        // Leaving (any tick runs it) brings the plain copy of the new font.
+        TickAt(hWnd, -1, 1);
+        EXPECT_EQ(FontOf(hWnd), link.m_fontNormal.GetSafeHandle());
+        ::DestroyWindow(hWnd);
+        ::DeleteObject(hLarger);
+    }
+}
+
 // A private copy of the system's hand (the help program has none under Wine): destroying
 // it fails when it is the shared one.
 TEST_F(HyperLinkTest, HandCursorIsAPrivateCopyShownOverTheLinkAndReleasedWithIt) {
@@ -334,6 +381,161 @@ TEST_F(LinkLauncherTest, ClickMarksTheLinkVisitedOrExplainsTheFailure) {
         EXPECT_TRUE(boxes[i].HasSystemIcon(IDI_EXCLAMATION) &&
                     boxes[i].buttons == std::vector{IDOK});
     }
+}
+
+// Waits on another thread for the pop-up menu, records its items and where it shows,
+// and picks the item nItem: with its access key, or with a real click when bMouse.
+struct MenuSeen {
+    std::vector<std::string> items;
+    POINT ptTopLeft{};
+};
+std::future<MenuSeen> PickFromMenu(int nItem, bool bMouse) {
+    return std::async(std::launch::async, [=] {
+        MenuSeen seen;
+        HWND hMenuWnd = nullptr;
+        for (int i = 0; i < 1000 && !(hMenuWnd && ::IsWindowVisible(hMenuWnd)); ++i) {
+            ::Sleep(10);
+            hMenuWnd = ::FindWindowA("#32768", nullptr);
+        }
+        const auto hMenu = reinterpret_cast<HMENU>(::SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+            char sz[64] = {};
+            ::GetMenuStringA(hMenu, i, sz, sizeof sz, MF_BYPOSITION);
+            seen.items.push_back(sz);
+        }
+        RECT rc{};
+        ::GetWindowRect(hMenuWnd, &rc);
+        seen.ptTopLeft = {rc.left, rc.top};
+        if (bMouse && ::GetMenuItemRect(nullptr, hMenu, nItem, &rc)) {
+            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            INPUT in[2] = {{INPUT_MOUSE, {}}, {INPUT_MOUSE, {}}};
+            in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            ::SendInput(2, in, sizeof(INPUT));
+        } else {
+            const char* const keys = "oc";
+            ::PostMessageA(hMenuWnd, WM_CHAR, keys[nItem], 1);
+        }
+        return seen;
+    });
+}
+
+// The clipboard's text in both forms, "|" between them.
+std::string ClipboardTexts() {
+    std::string str = "(closed)";
+    if (::OpenClipboard(nullptr)) {
+        HANDLE hAnsi = ::GetClipboardData(CF_TEXT), hWide = ::GetClipboardData(CF_UNICODETEXT);
+        const auto* pszWide = hWide ? static_cast<const wchar_t*>(::GlobalLock(hWide)) : L"";
+        str = std::string(hAnsi ? static_cast<const char*>(::GlobalLock(hAnsi)) : "") + "|" +
+              std::string(pszWide, pszWide + wcslen(pszWide));
+        for (HANDLE h : {hAnsi, hWide}) {
+            if (h != nullptr) {
+                ::GlobalUnlock(h);
+            }
+        }
+        ::CloseClipboard();
+    }
+    return str;
+}
+
+// The menu comes at the pointer for a right click and under the link from the keyboard
+// (the menu key, Shift+F10); Open opens as a click does, Copy copies the URL.
+TEST_F(LinkLauncherTest, ContextMenuOpensOrCopiesTheLink) {
+    m_link.m_strLinkUrl = kNoScheme;
+    HWND hWnd = Bind(m_link, "Home page");
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    const POINT ptUnder{rc.left, rc.bottom}, ptClick{rc.left + 5, rc.top + 3};
+    // How the menu is asked for; the item picked (0 Open, 1 Copy) and whether by mouse.
+    const std::tuple<UINT, WPARAM, POINT, int, bool> cases[] = {
+        {WM_RBUTTONUP, 0, ptClick, 1, true},
+        {WM_KEYUP, VK_APPS, ptUnder, 1, false},
+        {WM_SYSKEYDOWN, VK_F10, ptUnder, 0, false},
+        {WM_RBUTTONUP, 0, ptClick, 0, true},
+    };
+    for (const auto& [message, wKey, ptMenu, nItem, bMouse] : cases) {
+        SCOPED_TRACE(message + 1000 * wKey);
+        Launch(kHelper + " %1", "");
+        ASSERT_TRUE(AfxSetClipboardText(nullptr, "before"));
+        m_link.m_bLinkVisited = FALSE;
+        BYTE keys[256] = {};
+        keys[VK_SHIFT] = wKey == VK_F10 ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        std::future<MenuSeen> seen = PickFromMenu(nItem, bMouse);
+        ::SendMessageA(hWnd, message, wKey, wKey ? 1 : MAKELPARAM(5, 3));
+        keys[VK_SHIFT] = 0;
+        ::SetKeyboardState(keys);
+        const MenuSeen menu = seen.get();
+        EXPECT_EQ(menu.items, (std::vector<std::string>{"&Open link", "&Copy link address"}));
+        EXPECT_TRUE(menu.ptTopLeft.x == ptMenu.x && menu.ptTopLeft.y == ptMenu.y)
+            << menu.ptTopLeft.x << ',' << menu.ptTopLeft.y;
+        EXPECT_EQ(Record(nItem == 0 ? 20000 : 1000),
+                  nItem == 0 ? kHelper + "  " + kNoScheme : "(none)");
+        EXPECT_EQ(m_link.m_bLinkVisited, nItem == 0);
+        EXPECT_EQ(ClipboardTexts(),
+                  nItem == 1 ? std::string(kNoScheme) + "|" + kNoScheme : "before|before");
+    }
+
+    // Held open by another thread, the clipboard stays as it was.
+    std::promise<void> opened, done;
+    std::thread holder([&] {
+        ::OpenClipboard(nullptr);
+        opened.set_value();
+        done.get_future().wait();
+        ::CloseClipboard();
+    });
+    opened.get_future().wait();
+    EXPECT_FALSE(m_link.CopyLinkAddress());
+    done.set_value();
+    holder.join();
+    EXPECT_EQ(ClipboardTexts(), "before|before");
+}
+
+// What a screen reader gets for the link, through the system's entry point.
+TEST_F(LinkLauncherTest, ScreenReadersSeeALinkThatOpensAndGoesWithTheWindow) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    m_link.m_strLinkUrl = kNoScheme;
+    HWND hWnd = Bind(m_link, "Home page");
+    Launch(kHelper + " %1", "");
+    IAccessible* pAcc = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(hWnd, OBJID_CLIENT, IID_IAccessible,
+                                           reinterpret_cast<void**>(&pAcc)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto Text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*pfn)(VARIANT, BSTR*)) {
+        BSTR bstr = nullptr;
+        const std::wstring str = (pAcc->*pfn)(self, &bstr) == S_OK && bstr ? bstr : L"(failed)";
+        ::SysFreeString(bstr);
+        return std::string(str.begin(), str.end());
+    };
+    const auto Number = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*pfn)(VARIANT, VARIANT*)) {
+        VARIANT var{};
+        return (pAcc->*pfn)(self, &var) == S_OK && var.vt == VT_I4 ? var.lVal : -1L;
+    };
+    EXPECT_EQ(Number(&IAccessible::get_accRole), ROLE_SYSTEM_LINK);
+    EXPECT_EQ(Text(&IAccessible::get_accName), "Home page");
+    EXPECT_EQ(Text(&IAccessible::get_accValue), kNoScheme);
+    EXPECT_EQ(Text(&IAccessible::get_accDefaultAction), "Jump");
+    const LONG nLink = STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE;
+    EXPECT_EQ(Number(&IAccessible::get_accState), nLink);
+    ::SetFocus(hWnd);
+    EXPECT_EQ(Number(&IAccessible::get_accState), nLink | STATE_SYSTEM_FOCUSED);
+    ::SetFocus(nullptr);
+
+    EXPECT_EQ(pAcc->accDoDefaultAction(self), S_OK);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return m_link.m_bLinkVisited != FALSE; }));
+    EXPECT_EQ(Record(), kHelper + "  " + kNoScheme);
+    EXPECT_EQ(Number(&IAccessible::get_accState), nLink | STATE_SYSTEM_TRAVERSED);
+
+    // The window gone, the object answers nothing more about it.
+    ::DestroyWindow(hWnd);
+    EXPECT_EQ(m_link.m_pAccessible, nullptr);
+    EXPECT_EQ(Number(&IAccessible::get_accRole), -1L);
+    EXPECT_EQ(Text(&IAccessible::get_accName), "(failed)");
+    pAcc->Release();
+    ::CoUninitialize();
 }
 
 } // namespace

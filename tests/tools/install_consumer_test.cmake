@@ -1,7 +1,8 @@
 # Installs the build into a fresh prefix, builds tools/example-consumer against it with
 # find_package(Kestrow), and checks that the consumer and the installed kestrow-sign
 # sign alike. Run by ctest as: cmake -D<variables below> -P install_consumer_test.cmake
-#   SOURCE_DIR, BUILD_DIR, WORK_DIR, CONSUMER_SOURCE, GENERATOR, CXX_COMPILER, BUILD_TYPE, EXTRA_FLAGS
+#   SOURCE_DIR, BUILD_DIR, WORK_DIR, CONSUMER_SOURCE, GENERATOR, CXX_COMPILER, BUILD_TYPE,
+#   VERSION (the project's), EXTRA_FLAGS
 cmake_minimum_required(VERSION 3.25)
 
 function(run_step what)
@@ -37,6 +38,13 @@ foreach(config_file IN LISTS config_files)
     endif()
 endforeach()
 
+# The package answers find_package with the project's version.
+file(GLOB_RECURSE version_file ${prefix}/*/KestrowConfigVersion.cmake)
+file(STRINGS ${version_file} version_line REGEX "^set\\(PACKAGE_VERSION ")
+if(NOT version_line STREQUAL "set(PACKAGE_VERSION \"${VERSION}\")")
+    message(FATAL_ERROR "installed package version: '${version_line}', project: ${VERSION}")
+endif()
+
 set(flags)
 if(EXTRA_FLAGS)
     list(APPEND flags "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
@@ -60,9 +68,11 @@ list(GET consumer_lines 0 consumer_timestamp)
 list(GET consumer_lines 1 consumer_signature)
 list(GET consumer_lines 2 consumer_url)
 list(GET consumer_lines 3 consumer_complete)
+list(GET consumer_lines 4 consumer_verdict)
 if(NOT consumer_timestamp STREQUAL "2026-12-05T22:26:06.000Z"
    OR NOT consumer_signature STREQUAL expected_signature
-   OR NOT consumer_complete STREQUAL "complete")
+   OR NOT consumer_complete STREQUAL "complete"
+   OR NOT consumer_verdict STREQUAL "valid")
     message(FATAL_ERROR "the consumer signed wrongly:\n${consumer_out}")
 endif()
 

@@ -73,7 +73,7 @@ def check_json(proc, ts, signature, url, complete, what):
 KNOWN = [(b"kestrow-secret", None, "2026-12-05T22:26:06Z", 1796509566),
          (b"Jefe", b"UrlInfo", "0", 0),
          (b"k\xc3\xa9y \x01\xff", b"", "3000-12-31T23:59:59Z", 32535215999),
-         (b"kestrow-secret", b"--Alexa=Info", "2000-02-29T12:34:56.000Z", 951827696),
+         (b"kestrow-secret", b"--Merlow=Info", "2000-02-29T12:34:56.000Z", 951827696),
          (b"x" * 100, b"UrlInfo", "0001796509566", 1796509566)]
 check(expected(b"kestrow-secret", b"UrlInfo", 1796509566)[2] ==
       b"ClcVShun84K%2BqTqvE25mfgEO5bI%3D", "the oracle's pinned value")

@@ -1,6 +1,7 @@
 // Signs one request with the installed Kestrow core:
 //   kestrow-consumer SECONDS_SINCE_1970 PREFIX ACCESS_KEY_ID
-// with the secret in KESTROW_SECRET_KEY; prints timestamp, signature and sample URL.
+// with the secret in KESTROW_SECRET_KEY; prints timestamp, signature, sample URL, whether
+// it is complete, and whether the verifier takes the signature at that time.
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,8 +11,11 @@
 #include "app/sample_request.h"
 #include "crypto/hmac_sha1.h"
 #include "crypto/sha1.h"
+#include "engine/decoding.h"
+#include "engine/digest_compare.h"
 #include "engine/encoding.h"
 #include "engine/kestrow_engine.h"
+#include "engine/kestrow_verifier.h"
 #include "engine/utc_timestamp.h"
 #include "framework/byte_array.h"
 #include "framework/cstring.h"
@@ -33,7 +37,12 @@ int main(int argc, char** argv) {
     CString strUrl;
     const bool bComplete =
         ComposeSampleRequestAt(t, pszSecret, argv[3], argv[2], strTimestamp, strSignature, strUrl);
-    std::printf("%s\n%s\n%s\n%s\n", strTimestamp.GetString(), strSignature.GetString(),
-                strUrl.GetString(), bComplete ? "complete" : "incomplete");
+    CKestrowVerifier verifier(pszSecret);
+    verifier.m_strPrefix = argv[2];
+    SVerifyResult result;
+    const bool bValid = verifier.Verify(strTimestamp, strSignature, t, result) == VERIFY_VALID;
+    std::printf("%s\n%s\n%s\n%s\n%s\n", strTimestamp.GetString(), strSignature.GetString(),
+                strUrl.GetString(), bComplete ? "complete" : "incomplete",
+                bValid ? "valid" : "refused");
     return 0;
 }

@@ -1,56 +1,22 @@
 // kestrow-sign: the Kestrow signing engine on the command line.
 
 #include <cstdint>
-#include <cstdio>
-#include <ctime>
+#include <cstring>
 #include <string>
 
-#include "engine/utc_timestamp.h"
+#include "tools/kestrow_sign/cli_io.h"
 #include "tools/kestrow_sign/secret_reader.h"
 #include "tools/kestrow_sign/sign_error.h"
 #include "tools/kestrow_sign/sign_options.h"
 #include "tools/kestrow_sign/sign_output.h"
 #include "tools/kestrow_sign/sign_request.h"
-#include "tools/kestrow_sign/utc_time_parse.h"
+#include "tools/kestrow_sign/verify_command.h"
 
 #ifndef KESTROW_VERSION
 #define KESTROW_VERSION "unknown"
 #endif
 
 namespace {
-
-// One line on standard error, whatever bytes the user's input put into the message.
-int Report(const SSignError& error) {
-    std::string strLine = "kestrow-sign: ";
-    for (const char ch : error.strMessage) {
-        const auto by = static_cast<unsigned char>(ch);
-        strLine += by < 0x20 || by == 0x7F ? '?' : ch;
-    }
-    strLine += '\n';
-    std::fputs(strLine.c_str(), stderr);
-    return error.nStatus;
-}
-
-bool WriteAll(const std::string& strText) {
-    return std::fwrite(strText.data(), 1, strText.size(), stdout) == strText.size() &&
-           std::fflush(stdout) == 0;
-}
-
-bool ResolveTime(const SSignOptions& options, std::int64_t& tNow, SSignError& error) {
-    if (options.bHaveTime) {
-        std::string strError;
-        return ParseUtcTime(options.strTime, tNow, strError) ||
-               Fail(error, SIGN_EXIT_BAD_TIME, strError);
-    }
-    const std::time_t tClock = std::time(nullptr);
-    const auto t = static_cast<std::int64_t>(tClock);
-    if (tClock == static_cast<std::time_t>(-1) || t < g_tTimestampMin || t > g_tTimestampMax) {
-        return Fail(error, SIGN_EXIT_BAD_TIME,
-                    "the system clock gives no time between 1970 and 3000; use --time");
-    }
-    tNow = t;
-    return true;
-}
 
 int Run(int argc, const char* const* argv) {
     SSignOptions options;
@@ -71,7 +37,8 @@ int Run(int argc, const char* const* argv) {
                        "--access-key-id holds a line break; use --format json for such input"});
     }
     std::int64_t tNow = 0;
-    if (!ResolveTime(options, tNow, error)) {
+    if (!ResolveTime(options.bHaveTime, options.strTime, "--time", SIGN_EXIT_BAD_TIME, tNow,
+                     error)) {
         return Report(error);
     }
     std::string strSecretKey;
@@ -94,5 +61,8 @@ int Run(int argc, const char* const* argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "verify") == 0) {
+        return RunVerify(argc, argv);
+    }
     return Run(argc, argv);
 }

@@ -11,6 +11,9 @@ enum ESignExit : int {
     SIGN_EXIT_NO_SECRET = 3,  // no secret given, secret file unreadable, secret empty
     SIGN_EXIT_BAD_TIME = 4,   // --time does not parse or lies outside the range
     SIGN_EXIT_BAD_SECRET = 5, // the secret holds a NUL byte or is too long
+    // verify only:
+    SIGN_EXIT_BAD_SIGNATURE = 6, // the signature does not match or is malformed
+    SIGN_EXIT_BAD_TIMESTAMP = 7, // the timestamp is malformed or outside the window
 };
 
 struct SSignError {

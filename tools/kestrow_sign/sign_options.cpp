@@ -1,16 +1,10 @@
 #include "tools/kestrow_sign/sign_options.h"
 
-#include <cstring>
-#include <set>
+#include <iterator>
+
+#include "tools/kestrow_sign/option_list.h"
 
 namespace {
-
-enum EOptionKind { OPTION_FLAG, OPTION_VALUE };
-
-struct SOptionSpec {
-    const char* pszName;
-    EOptionKind nKind;
-};
 
 const SOptionSpec g_options[] = {
     {"--prefix", OPTION_VALUE}, {"--access-key-id", OPTION_VALUE},
@@ -18,15 +12,6 @@ const SOptionSpec g_options[] = {
     {"--format", OPTION_VALUE}, {"--secret-key-file", OPTION_VALUE},
     {"--help", OPTION_FLAG},    {"--version", OPTION_FLAG},
 };
-
-const SOptionSpec* FindOption(const std::string& strName) {
-    for (const SOptionSpec& entry : g_options) {
-        if (strName == entry.pszName) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
 
 bool Apply(const std::string& strName, const std::string& strValue, SSignOptions& options,
            SSignError& error) {
@@ -40,20 +25,10 @@ bool Apply(const std::string& strName, const std::string& strValue, SSignOptions
     } else if (strName == "--no-url-encode") {
         options.bUrlEncode = false;
     } else if (strName == "--format") {
-        if (strValue == "text") {
-            options.nFormat = SIGN_FORMAT_TEXT;
-        } else if (strValue == "json") {
-            options.nFormat = SIGN_FORMAT_JSON;
-        } else {
-            return Fail(error, SIGN_EXIT_USAGE,
-                        "--format takes 'text' or 'json', not '" + strValue + "'");
-        }
+        return ParseFormat(strValue, options.nFormat, error);
     } else if (strName == "--secret-key-file") {
-        if (strValue.empty()) {
-            return Fail(error, SIGN_EXIT_USAGE, "--secret-key-file needs a file name or '-'");
-        }
         options.bHaveSecretKeyFile = true;
-        options.strSecretKeyFile = strValue;
+        return ParseSecretKeyFile(strValue, options.strSecretKeyFile, error);
     } else if (strName == "--help") {
         options.bHelp = true;
     } else {
@@ -64,39 +39,34 @@ bool Apply(const std::string& strName, const std::string& strValue, SSignOptions
 
 } // namespace
 
+bool ParseFormat(const std::string& strValue, ESignFormat& nFormat, SSignError& error) {
+    if (strValue == "text") {
+        nFormat = SIGN_FORMAT_TEXT;
+    } else if (strValue == "json") {
+        nFormat = SIGN_FORMAT_JSON;
+    } else {
+        return Fail(error, SIGN_EXIT_USAGE,
+                    "--format takes 'text' or 'json', not '" + strValue + "'");
+    }
+    return true;
+}
+
+bool ParseSecretKeyFile(const std::string& strValue, std::string& strFile, SSignError& error) {
+    if (strValue.empty()) {
+        return Fail(error, SIGN_EXIT_USAGE, "--secret-key-file needs a file name or '-'");
+    }
+    strFile = strValue;
+    return true;
+}
+
 bool ParseSignOptions(int argc, const char* const* argv, SSignOptions& options, SSignError& error) {
     SSignOptions parsed;
-    std::set<std::string> seen;
-    const std::string strTry = " (try --help)";
-    for (int i = 1; i < argc; ++i) {
-        const std::string strArg = argv[i];
-        if (strArg.compare(0, 2, "--") != 0 || strArg.size() == 2) {
-            return Fail(error, SIGN_EXIT_USAGE, "unexpected argument '" + strArg + "'" + strTry);
-        }
-        const std::size_t nEquals = strArg.find('=');
-        const std::string strName = strArg.substr(0, nEquals);
-        const SOptionSpec* pSpec = FindOption(strName);
-        if (pSpec == nullptr) {
-            return Fail(error, SIGN_EXIT_USAGE, "unknown option '" + strName + "'" + strTry);
-        }
-        if (!seen.insert(strName).second) {
-            return Fail(error, SIGN_EXIT_USAGE, strName + " is given more than once");
-        }
-        std::string strValue;
-        if (pSpec->nKind == OPTION_FLAG) {
-            if (nEquals != std::string::npos) {
-                return Fail(error, SIGN_EXIT_USAGE, strName + " takes no value");
-            }
-        } else if (nEquals != std::string::npos) {
-            strValue = strArg.substr(nEquals + 1);
-        } else if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) {
-            strValue = argv[++i];
-        } else {
-            return Fail(error, SIGN_EXIT_USAGE, strName + " needs a value" + strTry);
-        }
-        if (!Apply(strName, strValue, parsed, error)) {
-            return false;
-        }
+    const FApplyOption apply = [&parsed](const std::string& strName, const std::string& strValue,
+                                         SSignError& errorOut) {
+        return Apply(strName, strValue, parsed, errorOut);
+    };
+    if (!ParseOptionList(argc, argv, 1, g_options, std::size(g_options), apply, error)) {
+        return false;
     }
     options = parsed;
     return true;
@@ -104,6 +74,7 @@ bool ParseSignOptions(int argc, const char* const* argv, SSignOptions& options, 
 
 std::string SignUsage() {
     return "Usage: kestrow-sign [OPTIONS]\n"
+           "       kestrow-sign verify ... (checks a signed request; see verify --help)\n"
            "Signs a Kestrow query request: prints the UTC timestamp, the signature\n"
            "URL-encode(Base64(HMAC-SHA1(secret, prefix + timestamp))) and the sample URL.\n"
            "\n"

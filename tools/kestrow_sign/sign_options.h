@@ -20,11 +20,13 @@ struct SSignOptions {
     bool bVersion = false;
 };
 
-// Options take their value as the next argument or after '=' (--prefix=TEXT). A next
-// argument that starts with "--" is taken as a missing value, so that a forgotten value
-// does not swallow the following option; such a value is written --prefix=--TEXT.
-// Each option may appear once. On failure error holds SIGN_EXIT_USAGE and a message.
+// The grammar of ParseOptionList (option_list.h). On failure error holds SIGN_EXIT_USAGE
+// and a message.
 bool ParseSignOptions(int argc, const char* const* argv, SSignOptions& options, SSignError& error);
 
 // The --help text, ending in a line break.
 std::string SignUsage();
+
+// The values of --format and --secret-key-file, for every command that takes them.
+bool ParseFormat(const std::string& strValue, ESignFormat& nFormat, SSignError& error);
+bool ParseSecretKeyFile(const std::string& strValue, std::string& strFile, SSignError& error);

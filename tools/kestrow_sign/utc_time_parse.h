@@ -9,7 +9,3 @@
 // 1970-01-01T00:00:00Z). The result must lie in [g_tTimestampMin, g_tTimestampMax].
 // On failure strError holds a one-line reason and t is unchanged.
 bool ParseUtcTime(const std::string& strText, std::int64_t& t, std::string& strError);
-
-// Seconds since 1970-01-01T00:00:00Z of a proleptic Gregorian date and time of day.
-// The caller checks the fields; nMonth 1..12, nDay 1..31.
-std::int64_t SecondsFromCivil(std::int64_t nYear, int nMonth, int nDay, int nSecondOfDay);

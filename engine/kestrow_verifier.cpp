@@ -1,0 +1,79 @@
+#include "engine/kestrow_verifier.h"
+
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "engine/decoding.h"
+#include "engine/digest_compare.h"
+#include "engine/encoding.h"
+#include "engine/utc_timestamp.h"
+#include "framework/byte_array.h"
+
+namespace {
+
+constexpr std::ptrdiff_t g_cbDigest = 20;
+
+std::int32_t CheckedKeyLength(const char* pszKey) {
+    if (pszKey == nullptr) {
+        throw std::invalid_argument("CKestrowVerifier: no key");
+    }
+    const std::size_t nLength = std::strlen(pszKey);
+    if (nLength > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throw std::length_error("CKestrowVerifier: key too long");
+    }
+    return static_cast<std::int32_t>(nLength);
+}
+
+// tTimestamp - tNow for a timestamp inside the engine's range, saturated for any tNow.
+std::int64_t SkewOf(std::int64_t tTimestamp, std::int64_t tNow) {
+    constexpr std::int64_t tMax = std::numeric_limits<std::int64_t>::max();
+    return tNow < tTimestamp - tMax ? tMax : tTimestamp - tNow;
+}
+
+} // namespace
+
+CKestrowVerifier::CKestrowVerifier(const char* pszKey)
+    : m_nMaxSkew(g_nDefaultMaxSkew),
+      m_hmac(reinterpret_cast<const std::uint8_t*>(pszKey), CheckedKeyLength(pszKey)) {
+}
+
+CKestrowVerifier::~CKestrowVerifier() = default;
+
+EVerifyVerdict CKestrowVerifier::Verify(const CString& strTimestamp, const CString& strSignature,
+                                        std::int64_t tNow, SVerifyResult& result) const {
+    if (m_nMaxSkew < 0) {
+        throw std::invalid_argument("CKestrowVerifier::Verify: negative clock skew");
+    }
+    SVerifyResult verified;
+    verified.strStringToSign = m_strPrefix + strTimestamp;
+    CByteArray baExpected;
+    m_hmac.ComputeMac(reinterpret_cast<const std::uint8_t*>(verified.strStringToSign.GetString()),
+                      static_cast<std::uint32_t>(verified.strStringToSign.GetLength()), baExpected);
+    verified.strExpectedSignature = UrlEncode(Base64Encode(baExpected.GetData(), g_cbDigest));
+    verified.bTimestampRead =
+        ParseUtcTimestamp(strTimestamp.str(), verified.tTimestamp) == UTC_PARSE_OK;
+    if (verified.bTimestampRead) {
+        verified.nSkew = SkewOf(verified.tTimestamp, tNow);
+    }
+
+    CString strBase64;
+    CByteArray baReceived;
+    if (!verified.bTimestampRead) {
+        verified.nVerdict = VERIFY_MALFORMED_TIMESTAMP;
+    } else if (!UrlDecode(strSignature, strBase64) || !Base64Decode(strBase64, baReceived) ||
+               baReceived.GetSize() != g_cbDigest) {
+        verified.nVerdict = VERIFY_MALFORMED_SIGNATURE;
+    } else if (!DigestsEqual(baExpected.GetData(), baReceived.GetData(), g_cbDigest)) {
+        verified.nVerdict = VERIFY_SIGNATURE_MISMATCH;
+    } else if (verified.nSkew < -m_nMaxSkew) {
+        verified.nVerdict = VERIFY_TIMESTAMP_TOO_OLD;
+    } else if (verified.nSkew > m_nMaxSkew) {
+        verified.nVerdict = VERIFY_TIMESTAMP_IN_FUTURE;
+    } else {
+        verified.nVerdict = VERIFY_VALID;
+    }
+    result = verified;
+    return verified.nVerdict;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The clipboard, for putting a text on it.
+
+#include "framework/cstring.h"
+#include "framework/win32.h"
+
+class CWnd;
+
+// Replaces the clipboard's contents with strText, as CF_TEXT (the ANSI code page) and as
+// CF_UNICODETEXT, owned by pOwner. FALSE, with the clipboard as it was, when the
+// clipboard cannot be opened (another window holds it) or memory runs out.
+BOOL AfxSetClipboardText(CWnd* pOwner, const CString& strText);

@@ -1,0 +1,40 @@
+#include "tools/kestrow_sign/cli_io.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "engine/utc_timestamp.h"
+#include "tools/kestrow_sign/utc_time_parse.h"
+
+int Report(const SSignError& error) {
+    std::string strLine = "kestrow-sign: ";
+    for (const char ch : error.strMessage) {
+        const auto by = static_cast<unsigned char>(ch);
+        strLine += by < 0x20 || by == 0x7F ? '?' : ch;
+    }
+    strLine += '\n';
+    std::fputs(strLine.c_str(), stderr);
+    return error.nStatus;
+}
+
+bool WriteAll(const std::string& strText) {
+    return std::fwrite(strText.data(), 1, strText.size(), stdout) == strText.size() &&
+           std::fflush(stdout) == 0;
+}
+
+bool ResolveTime(bool bHave, const std::string& strTime, const char* pszOption,
+                 ESignExit nBadStatus, std::int64_t& tNow, SSignError& error) {
+    if (bHave) {
+        std::string strError;
+        return ParseUtcTime(strTime, tNow, strError) || Fail(error, nBadStatus, strError);
+    }
+    const std::time_t tClock = std::time(nullptr);
+    const auto t = static_cast<std::int64_t>(tClock);
+    if (tClock == static_cast<std::time_t>(-1) || t < g_tTimestampMin || t > g_tTimestampMax) {
+        return Fail(error, nBadStatus,
+                    std::string("the system clock gives no time between 1970 and 3000; use ") +
+                        pszOption);
+    }
+    tNow = t;
+    return true;
+}

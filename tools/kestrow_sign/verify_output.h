@@ -1,0 +1,28 @@
+#pragma once
+// The printed forms of a verification.
+
+#include <string>
+#include <vector>
+
+#include "engine/kestrow_verifier.h"
+#include "tools/kestrow_sign/verify_hints.h"
+
+struct SVerifyReport {
+    SVerifyResult result;
+    std::string strReceivedSignature; // as it came
+    std::int64_t nMaxSkew = 0;
+    std::vector<SVerifyHint> hints;
+};
+
+// "valid", "signature-mismatch", "malformed-signature", "malformed-timestamp",
+// "timestamp-too-old", "timestamp-in-future".
+const char* VerdictCode(EVerifyVerdict nVerdict);
+
+// "Verdict: …", "String to sign: …", "Expected signature: …", "Received signature: …",
+// "Skew: …" and one "Hint: …" line per hint. Values are written as they are.
+std::string FormatVerifyText(const SVerifyReport& report);
+
+// One JSON object on one line: verdict (code), valid (bool), stringToSign,
+// expectedSignature, receivedSignature (strings), skewSeconds (number, null when the
+// timestamp is malformed), maxSkewSeconds (number), hints (array of {code, text}).
+std::string FormatVerifyJson(const SVerifyReport& report);
