@@ -8,7 +8,8 @@
 # - Quiet: WINEDEBUG=-all; no Mono/Gecko install prompts (mscoree, mshtml disabled).
 # - A program that crashes exits with an error status (no crash dialog to wait on).
 # - The prefix has Wine's own fonts ("MS Sans Serif", "Tahoma", "Marlett", ...) copied
-#   from the fonts-wine package; without them every face falls back to a wider one.
+#   from the fonts-wine package ($KESTROW_WINE_FONTS, else /usr/share/wine/fonts);
+#   without them every face falls back to a wider one. No fonts: an error, no prefix.
 # - Windows are not managed by an X window manager (none runs under Xvfb; Wine would
 #   otherwise wait up to 2 s for one whenever a window is hidden), unless
 #   KESTROW_WINE_MANAGED=Y (a desktop's window manager frames and activates them).
