@@ -1,6 +1,7 @@
 #pragma once
 // The About box: the program's icon, name and version, and the home-page link.
 
+#include "app/app_icon.h"
 #include "controls/hyperlink.h"
 #include "framework/afx.h"
 
@@ -11,8 +12,13 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
     CHyperLink m_ctlHomeLink;
+    CAppIcons m_icons;
+
+    void ShowIcon();
 };

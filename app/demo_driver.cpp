@@ -1,10 +1,14 @@
-// Shows KestrowDemo for a screenshot: starts the program, waits for its dialog,
-// optionally types a key and an Access Key ID and presses "&Generate", writes the
-// dialog's screen rectangle as "x y width height" to RECT_FILE, and once DONE_FILE
-// exists closes the program with "E&xit" and waits for it to end. Files, because a
-// program started inside a Wine virtual desktop has no standard output.
+// Shows KestrowDemo for a screenshot: starts the program, waits for its dialog, brings
+// up what SHOW names, writes the screen rectangle of the window to take as
+// "x y width height" to RECT_FILE, and once DONE_FILE exists closes it all and waits
+// for the program to end. Files, because a program started inside a Wine virtual
+// desktop has no standard output.
 //
-// Usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE [SECRET_KEY ACCESS_KEY_ID]
+// Usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE [SHOW]
+//   SHOW  dialog (the default): the dialog as it starts
+//         generate: a sample key and Access Key ID typed and "&Generate" pressed
+//         notice: the same without an Access Key ID; the Notice box is taken
+//         about: the About box, opened from the system menu's item
 
 #include <windows.h>
 
@@ -47,11 +51,19 @@ HWND WaitForDialog(DWORD dwProcessId) {
     return find.hWnd;
 }
 
-bool Generate(HWND hDlg, const char* pszSecretKey, const char* pszAccessKeyId) {
-    SetDlgItemTextA(hDlg, IDC_SECRET_KEY, pszSecretKey);
+void Click(HWND hDlg, int nId) {
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+// Types a sample key and pszAccessKeyId and presses "&Generate".
+void Generate(HWND hDlg, const char* pszAccessKeyId) {
+    SetDlgItemTextA(hDlg, IDC_SECRET_KEY, "kestrow-demo-secret");
     SetDlgItemTextA(hDlg, IDC_ACCESS_KEY_ID, pszAccessKeyId);
-    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_GENERATE, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDC_GENERATE)));
+    Click(hDlg, IDC_GENERATE);
+}
+
+bool WaitForResults(HWND hDlg) {
     for (int i = 0; i < 100; ++i) {
         char szTimestamp[64] = {};
         GetDlgItemTextA(hDlg, IDC_TIMESTAMP, szTimestamp, sizeof szTimestamp);
@@ -61,6 +73,20 @@ bool Generate(HWND hDlg, const char* pszSecretKey, const char* pszAccessKeyId) {
         Sleep(100);
     }
     return false;
+}
+
+// The visible dialog box the program opened over hDlg, waited for.
+HWND WaitForBox(HWND hDlg) {
+    for (int i = 0; i < 100; ++i) {
+        HWND hBox = nullptr;
+        while ((hBox = FindWindowExA(nullptr, hBox, "#32770", nullptr)) != nullptr) {
+            if (GetWindow(hBox, GW_OWNER) == hDlg && IsWindowVisible(hBox)) {
+                return hBox;
+            }
+        }
+        Sleep(100);
+    }
+    return nullptr;
 }
 
 bool WriteRect(const char* pszPath, HWND hDlg) {
@@ -76,34 +102,49 @@ bool WriteRect(const char* pszPath, HWND hDlg) {
 }
 
 // The program's dialog is shown, then closed; 0 when all of that worked.
-int Show(HANDLE hProcess, DWORD dwProcessId, int argc, char** argv) {
+int Show(HANDLE hProcess, DWORD dwProcessId, const std::string& strShow, char** argv) {
     const HWND hDlg = WaitForDialog(dwProcessId);
     if (hDlg == nullptr) {
         return 1;
     }
-    if (argc == 6 && !Generate(hDlg, argv[4], argv[5])) {
+    HWND hShown = hDlg;
+    if (strShow == "generate") {
+        Generate(hDlg, "AKIAKESTROWEXAMPLE");
+        hShown = WaitForResults(hDlg) ? hDlg : nullptr;
+    } else if (strShow == "notice") {
+        Generate(hDlg, "");
+        hShown = WaitForBox(hDlg);
+    } else if (strShow == "about") {
+        PostMessageA(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        hShown = WaitForBox(hDlg);
+    }
+    if (hShown == nullptr) {
         return 1;
     }
     // Active, as a user would see it, and done painting before anyone looks.
-    SetForegroundWindow(hDlg);
+    SetForegroundWindow(hShown);
     Sleep(500);
-    if (!WriteRect(argv[2], hDlg)) {
+    if (!WriteRect(argv[2], hShown)) {
         return 1;
     }
     for (int i = 0; i < 600 && GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES; ++i) {
         Sleep(100);
     }
-    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+    if (hShown != hDlg) {
+        Click(hShown, IDOK);
+    }
+    Click(hDlg, IDCANCEL);
     return WaitForSingleObject(hProcess, 10000) == WAIT_OBJECT_0 ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 && argc != 6) {
+    const std::string strShow = argc == 5 ? argv[4] : "dialog";
+    if ((argc != 4 && argc != 5) || (strShow != "dialog" && strShow != "generate" &&
+                                     strShow != "notice" && strShow != "about")) {
         std::fprintf(stderr, "usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE "
-                             "[SECRET_KEY ACCESS_KEY_ID]\n");
+                             "[dialog|generate|notice|about]\n");
         return 2;
     }
     std::string strCommandLine = std::string("\"") + argv[1] + "\"";
@@ -114,7 +155,7 @@ int main(int argc, char** argv) {
                         &si, &pi)) {
         return 1;
     }
-    const int nResult = Show(pi.hProcess, pi.dwProcessId, argc, argv);
+    const int nResult = Show(pi.hProcess, pi.dwProcessId, strShow, argv);
     if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 1);
     }

@@ -17,9 +17,6 @@ const char kNoticeText[] =
 } // namespace
 
 CKestrowDemoDlg::CKestrowDemoDlg(CWnd* pParent) : CDialog(IDD_KESTROWDEMO_DIALOG, pParent) {
-    // The icon of the resource module at the system's large-icon size; shared, never freed.
-    m_hIcon = LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
-                        MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 CKestrowDemoDlg::~CKestrowDemoDlg() = default;
@@ -39,6 +36,7 @@ BEGIN_MESSAGE_MAP(CKestrowDemoDlg, CDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
+ON_MESSAGE(WM_DPICHANGED, &CKestrowDemoDlg::OnDpiChanged)
 ON_BN_CLICKED(IDC_GENERATE, &CKestrowDemoDlg::OnBnClickedGenerate)
 ON_BN_CLICKED(IDC_TEST_URL, &CKestrowDemoDlg::OnBnClickedTestUrl)
 END_MESSAGE_MAP()
@@ -57,8 +55,7 @@ BOOL CKestrowDemoDlg::OnInitDialog() {
         }
     }
 
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    ShowIcons();
 
     m_strServicePrefix = "UrlInfo";
     UpdateData(FALSE);
@@ -84,14 +81,27 @@ void CKestrowDemoDlg::OnPaint() {
         CRect rect;
         GetClientRect(&rect);
         dc.DrawIcon(CenteredIconOffset(rect.Width(), cxIcon),
-                    CenteredIconOffset(rect.Height(), cyIcon), m_hIcon);
+                    CenteredIconOffset(rect.Height(), cyIcon), m_icons.m_hLarge);
     } else {
         CDialog::OnPaint();
     }
 }
 
 HCURSOR CKestrowDemoDlg::OnQueryDragIcon() {
-    return static_cast<HCURSOR>(m_hIcon);
+    return static_cast<HCURSOR>(m_icons.m_hLarge);
+}
+
+// Caption, taskbar and minimised icons at the sizes of the display the dialog is on.
+void CKestrowDemoDlg::ShowIcons() {
+    m_icons.LoadFor(m_hWnd);
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icons.m_hLarge));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icons.m_hSmall));
+}
+
+// The dialog moved to a display of another resolution; the system scales the dialog.
+LRESULT CKestrowDemoDlg::OnDpiChanged(WPARAM, LPARAM) {
+    ShowIcons();
+    return Default();
 }
 
 void CKestrowDemoDlg::OnBnClickedGenerate() {

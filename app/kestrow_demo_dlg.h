@@ -2,6 +2,7 @@
 // The program's main window: the key, Access Key ID and prefix fields, "&Generate"
 // with its results and sample URL, "&Test URL", and the About item of the system menu.
 
+#include "app/app_icon.h"
 #include "controls/hyperlink.h"
 #include "framework/afx.h"
 
@@ -17,6 +18,7 @@ protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     afx_msg void OnBnClickedGenerate();
     afx_msg void OnBnClickedTestUrl();
     DECLARE_MESSAGE_MAP()
@@ -29,5 +31,7 @@ private:
     CString m_strGeneratedTimestamp;
     CString m_strSampleUrl;
     CString m_strAccessKeyId;
-    HICON m_hIcon;
+    CAppIcons m_icons;
+
+    void ShowIcons();
 };

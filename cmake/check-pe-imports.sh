@@ -19,7 +19,7 @@ for dll in kernel32 user32 gdi32 comctl32 shell32 advapi32 msvcrt ole32 oleaut32
   system_dlls[$dll.dll]=1
 done
 
-mapfile -t exes < <(find "$build_dir" -name '*.exe' -type f -not -path '*/wineprefix/*' \
+mapfile -t exes < <(find "$build_dir" -name '*.exe' -type f -not -path '*/wineprefix*/*' \
   -not -path '*/CMakeFiles/*' | sort)
 if [ ${#exes[@]} -eq 0 ]; then
   echo "check-pe-imports: no executables under $build_dir" >&2

@@ -7,8 +7,14 @@
 #   once, under a lock, so parallel ctest runs do not race to build it.
 # - Quiet: WINEDEBUG=-all; no Mono/Gecko install prompts (mscoree, mshtml disabled).
 # - A program that crashes exits with an error status (no crash dialog to wait on).
+# - The prefix has Wine's own fonts ("MS Sans Serif", "Tahoma", "Marlett", ...) copied
+#   from the fonts-wine package ($KESTROW_WINE_FONTS, else /usr/share/wine/fonts);
+#   without them every face falls back to a wider one. No fonts: an error, no prefix.
 # - Windows are not managed by an X window manager (none runs under Xvfb; Wine would
-#   otherwise wait up to 2 s for one whenever a window is hidden).
+#   otherwise wait up to 2 s for one whenever a window is hidden), unless
+#   KESTROW_WINE_MANAGED=Y (a desktop's window manager frames and activates them).
+# - KESTROW_WINE_DPI sets the prefix's display resolution (96 by default).
+#   A prefix is made again when its settings or this script's version mark differ.
 # - No DISPLAY: the run gets its own Xvfb screen, which lives until this prefix's
 #   wineserver has gone, so no Wine process outlives the display it was started on.
 #   Runs in parallel need one shared display instead (cmake/with-display.sh gives one
@@ -64,24 +70,50 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
+managed=${KESTROW_WINE_MANAGED:-N}
+dpi=${KESTROW_WINE_DPI:-96}
+case "$managed" in Y | N) ;; *)
+  echo "wine-run: KESTROW_WINE_MANAGED must be Y or N, not '$managed'" >&2
+  exit 2 ;;
+esac
+if ! [[ "$dpi" =~ ^[0-9]+$ ]] || [ "$dpi" -lt 48 ] || [ "$dpi" -gt 480 ]; then
+  echo "wine-run: KESTROW_WINE_DPI must be a whole number from 48 to 480, not '$dpi'" >&2
+  exit 2
+fi
+fonts_dir=${KESTROW_WINE_FONTS:-/usr/share/wine/fonts}
+mark=$prefix/.kestrow-prefix-v4
+settings="managed=$managed dpi=$dpi"
+
 mkdir -p "$(dirname "$prefix")"
 (
   flock 9
-  if [ ! -f "$prefix/.kestrow-prefix-v3" ]; then
+  if [ "$(cat "$mark" 2>/dev/null)" != "$settings" ]; then
+    # Checked before anything is made: a prefix without these fonts draws every dialog
+    # in another face and size.
+    if ! compgen -G "$fonts_dir/*.tt[fc]" >/dev/null; then
+      echo "wine-run: no Wine fonts in $fonts_dir (install the fonts-wine package:" \
+        "scripts/install-deps.sh windows)" >&2
+      exit 1
+    fi
     rm -rf "$prefix"
-    echo "wine-run: creating Wine prefix $prefix" >&2
+    echo "wine-run: creating Wine prefix $prefix ($settings)" >&2
     if ! DISPLAY= "$wine" wineboot --init >/dev/null 2>&1; then
       echo "wine-run: wineboot failed for $prefix" >&2
       exit 1
     fi
-    # Windows not handed to an X window manager: there is none under Xvfb, and Wine
-    # would otherwise wait for one on every window it hides.
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # Wine finds fonts in the prefix's Fonts folder, not in the package's.
+    if ! cp -- "$fonts_dir"/* "$prefix/drive_c/windows/Fonts/"; then
+      echo "wine-run: cannot copy the Wine fonts from $fonts_dir into $prefix" >&2
+      exit 1
+    fi
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >/dev/null 2>&1
     # A crashing program ends with an error status instead of waiting on a crash dialog.
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       >/dev/null 2>&1
     "$wineserver" -w
-    touch "$prefix/.kestrow-prefix-v3"
+    echo "$settings" >"$mark"
   fi
 ) 9>"$prefix.lock" || exit 1
 

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the KestrowDemo dialog in a virtual X display (Xvfb), inside a
-# Wine virtual desktop so that Wine draws the caption and frame itself.
+# Takes a screenshot of the KestrowDemo dialog, or of a box it opens, from the X side of
+# a virtual X display (Xvfb), inside a Wine virtual desktop so that Wine draws the
+# caption and frame itself.
 #
-# Usage: docs/make-screenshot.sh BUILD_DIR OUTPUT.png [--generate]
+# Usage: docs/make-screenshot.sh BUILD_DIR OUTPUT.png [--generate|--notice|--about]
 #   BUILD_DIR   a windows-x64 build holding app/KestrowDemo.exe and app/KestrowDemoDriver.exe
 #   --generate  type a sample key and Access Key ID and press "&Generate" first
 #               (that is how docs/screenshot.png is made)
+#   --notice    the same without an Access Key ID: the "Notice" box is taken
+#   --about     the About box is taken
+# The Wine prefix is $KESTROW_WINEPREFIX if set, else the build's own.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -40,8 +44,13 @@ wineserver=$(dirname "$wine")/wineserver
 
 # wine-run.sh creates the build's Wine prefix if needed; the driver without arguments
 # only prints its usage.
-"$wine_run" "$driver" >/dev/null 2>&1 || true
-export WINEPREFIX=$build_dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+status=0
+errors=$("$wine_run" "$driver" 2>&1 >/dev/null) || status=$?
+if [ $status -ne 2 ]; then
+  echo "$errors" >&2
+  exit 1
+fi
+export WINEPREFIX=${KESTROW_WINEPREFIX:-$build_dir/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -52,7 +61,11 @@ done_file=$work/done
 # The driver starts the program inside a Wine virtual desktop, where Wine draws the
 # dialog's caption and frame itself (there is no window manager).
 args=("$(winpath "$program")" "$(winpath "$rect_file")" "$(winpath "$done_file")")
-[ "$mode" = "--generate" ] && args+=("kestrow-demo-secret" "AKIAKESTROWEXAMPLE")
+case "$mode" in
+  "") args+=(dialog) ;;
+  --generate | --notice | --about) args+=("${mode#--}") ;;
+  *) echo "make-screenshot: unknown option '$mode'" >&2; exit 2 ;;
+esac
 "$wine" explorer /desktop=KestrowDemo,800x600 "$driver" "${args[@]}" >/dev/null 2>&1 &
 explorer_pid=$!
 
@@ -61,12 +74,15 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 if [ ! -s "$rect_file" ]; then
-  echo "make-screenshot: the KestrowDemo dialog did not appear" >&2
+  echo "make-screenshot: KestrowDemo did not show what was asked (${mode:-the dialog})" >&2
   touch "$done_file"
   exit 1
 fi
 read -r x y w h <"$rect_file"
-xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$output"
+# The root window's pixels as the X server shows them. Not xwd: Wine's windows carry
+# their own colormap, so xwd rebuilds the picture window by window, and a window lying
+# wholly inside another (a box over the dialog) comes out black.
+import -silent -window root -crop "${w}x${h}+${x}+${y}" +repage "$output"
 touch "$done_file"
 
 # The driver closes the program; should anything hang, end this prefix's Wine processes.

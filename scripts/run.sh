@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `make run`: installs what is missing, builds the 64-bit Windows program and starts it:
-# under Wine on Linux, directly on Windows. Without a display it shows the program in a
-# virtual one and leaves a screenshot of its dialog in build/screenshots/.
+# under Wine on Linux, directly on Windows. With a display, the desktop's window manager
+# manages its windows; without one it shows the program in a virtual display and leaves
+# a screenshot of its dialog in build/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,7 +27,10 @@ cmake --build --preset windows-x64 --target KestrowDemo KestrowDemoDriver -j "$j
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting KestrowDemo under Wine (close its window to end)."
-  exec cmake/wine-run.sh "$build_dir/app/KestrowDemo.exe"
+  # A prefix of its own in which the desktop's window manager frames, activates and
+  # focuses the program's windows (the tests' prefix keeps them unmanaged).
+  KESTROW_WINEPREFIX=$PWD/$build_dir/wineprefix-desktop KESTROW_WINE_MANAGED=Y \
+    exec cmake/wine-run.sh "$build_dir/app/KestrowDemo.exe"
 fi
 
 shot=build/screenshots/KestrowDemo-$(date -u +%Y%m%d-%H%M%S).png

@@ -4,6 +4,18 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
+
+// A dialog template row: style, extended style, x, y, cx, cy, id, class, text.
+using SItem = std::tuple<DWORD, DWORD, int, int, int, int, int, std::string, std::string>;
+
+// The dialog box open over hOwner, or nullptr.
+inline HWND BoxOver(HWND hOwner) {
+    HWND h = nullptr;
+    while ((h = FindWindowExA(nullptr, h, "#32770", nullptr)) && GetWindow(h, GW_OWNER) != hOwner) {
+    }
+    return h;
+}
 
 // Built files the tests use are found relative to the running test executable.
 inline std::string BesideSelf(const char* pszRelative) {

@@ -17,9 +17,6 @@
 #include "tests/app/app_test_helpers.h"
 #include "tests/support/win_test_support.h"
 
-// Style, extended style, x, y, cx, cy, id, class, text.
-using SItem = std::tuple<DWORD, DWORD, int, int, int, int, int, std::string, std::string>;
-
 struct SReader {
     const char* p;
     template <typename T> T Get() {
