@@ -51,24 +51,24 @@ KESTROW_ON_BOTH_SHA1_PATHS(KestrowEngineKnownAnswer);
 TEST(KestrowEngineTest, CacheWithinTheIntervalUntilReKeyed) {
     CKeyedEngine engine("secret", "UrlInfo");
     EXPECT_EQ(SignAt(engine, kT), kSecretAtT);
-    engine.m_strPrefix = "ItemLookup"; // neither counts inside the interval
+    engine.m_strPrefix = "SiteLookup"; // neither counts inside the interval
     engine.m_bUrlEncode = 0;
     EXPECT_FALSE(engine.SetSecretKey("secret")); // nor the same key again
     EXPECT_EQ(SignAt(engine, kT + 299), kSecretAtT);
     EXPECT_EQ(SignAt(engine, kT - 100000), kSecretAtT); // clock set back
-    EXPECT_EQ(SignAt(engine, kT + 300), Fresh("secret", "ItemLookup", kT + 300, 0));
+    EXPECT_EQ(SignAt(engine, kT + 300), Fresh("secret", "SiteLookup", kT + 300, 0));
     engine.m_tLastSigned = 0; // declared stale
-    EXPECT_EQ(SignAt(engine, kT + 301), Fresh("secret", "ItemLookup", kT + 301, 0));
+    EXPECT_EQ(SignAt(engine, kT + 301), Fresh("secret", "SiteLookup", kT + 301, 0));
     EXPECT_TRUE(engine.SetSecretKey("")); // a new key, even an empty one, starts afresh
-    EXPECT_EQ(SignAt(engine, kT + 302), Fresh("", "ItemLookup", kT + 302, 0));
+    EXPECT_EQ(SignAt(engine, kT + 302), Fresh("", "SiteLookup", kT + 302, 0));
     for (const std::int32_t nInterval : {0, -10}) {
         CKeyedEngine other("secret", "UrlInfo");
         other.m_nRefreshInterval = nInterval;
         EXPECT_EQ(SignAt(other, kT), kSecretAtT);
-        other.m_strPrefix = "ItemLookup"; // the same second computes again
-        EXPECT_EQ(SignAt(other, kT), Fresh("secret", "ItemLookup", kT));
+        other.m_strPrefix = "SiteLookup"; // the same second computes again
+        EXPECT_EQ(SignAt(other, kT), Fresh("secret", "SiteLookup", kT));
         // Set back: 0 hands out the pair of kT; -10 computes at kT - 10, then hands that out.
-        const std::string strBack = Fresh("secret", "ItemLookup", nInterval == 0 ? kT : kT - 10);
+        const std::string strBack = Fresh("secret", "SiteLookup", nInterval == 0 ? kT : kT - 10);
         EXPECT_EQ(SignAt(other, kT - 10), strBack);
         EXPECT_EQ(SignAt(other, kT - 21), strBack);
     }
