@@ -208,6 +208,7 @@ TEST_F(HyperLinkTest, RebuildsItsFontsFromANewFontAndFitsItselfAgain) {
         }
         const HGDIOBJ hOld[] = {link.m_fontNormal.GetSafeHandle(),
                                 link.m_fontUnderlined.GetSafeHandle()};
+        ::UpdateWindow(hWnd); // painted, so that a repaint due is the new font's
         const HFONT hLarger = ::CreateFontIndirectA(&lfLarger);
         ::SendMessageA(hWnd, WM_SETFONT, WPARAM(hLarger), TRUE);
         for (const bool bUnderlined : {false, true}) {
@@ -348,6 +349,7 @@ TEST_F(LinkLauncherTest, ClickMarksTheLinkVisitedOrExplainsTheFailure) {
     }
 
     Launch(kHelper + " %1", "");
+    ::UpdateWindow(hWnd); // painted, so that a repaint due after the click is its own
     ::SendMessageA(Host(), WM_COMMAND, MAKEWPARAM(1006, STN_CLICKED), LPARAM(hWnd));
     EXPECT_TRUE(m_link.m_bLinkVisited && ::GetUpdateRect(hWnd, nullptr, FALSE));
     EXPECT_EQ(TextColour(hWnd), kVisited);
