@@ -316,11 +316,14 @@ TEST_F(LinkLauncherTest, ShellFailsThenTheRegisteredCommandStarts) {
     // Cut command, space, URL and zero filling the 520-byte buffer start; one more does not.
     const std::string strFits =
         kNoScheme + std::string(2 * MAX_PATH - 2 - kHelper.size() - sizeof(kNoScheme), 'p');
-    // Arguments after the helper, what is left of them, and the URL (nullptr: not started).
+    // Arguments after the helper, what is left of them (nullptr: not started), and the URL.
     const std::tuple<const char*, const char*, std::string> cases[] = {
-        {" %1", "  ", kNoScheme},         {" -a %1 -b \"%1\" -c", " -a %1 -b  ", kNoScheme},
-        {" -new", " -new ", kNoScheme},   {" \"%1\"", "  ", "kestrow-test-noscheme:a b  c"},
-        {" \"%1\" -tail", "  ", strFits}, {" \"%1\"", nullptr, strFits + "p"},
+        {" %1", "  ", kNoScheme},                          // cut at the placeholder
+        {" -a %1 -b \"%1\" -c", " -a %1 -b  ", kNoScheme}, // cut at the quoted one
+        {" -new", " -new ", kNoScheme},                    // none: the URL is appended
+        {" \"%1\"", "  ", "kestrow-test-noscheme:a b  c"}, // spaces stay unquoted
+        {" \"%1\" -tail", "  ", strFits},                  // just fits
+        {" \"%1\"", nullptr, strFits + "p"},               // one byte too long
     };
     for (const auto& [pszArguments, pszCut, strUrl] : cases) {
         EXPECT_EQ(Launch(kHelper + pszArguments, strUrl) > 32, pszCut != nullptr) << pszArguments;
