@@ -35,10 +35,6 @@ bool MessageBoxRecord::HasSystemIcon(LPCSTR idi) const {
     return hIcon != nullptr && hIcon == ::LoadIconA(nullptr, idi);
 }
 
-bool MessageBoxRecord::HasButton(int nId) const {
-    return std::find(buttons.begin(), buttons.end(), nId) != buttons.end();
-}
-
 CMessageBoxWatcher::CMessageBoxWatcher(int nDismissWith)
     : m_nDismissWith(nDismissWith), m_thread([this] { Watch(); }) {
 }
@@ -66,7 +62,6 @@ void CMessageBoxWatcher::Watch() {
                 continue;
             }
             MessageBoxRecord box;
-            box.hWnd = hWnd;
             box.hWndOwner = ::GetWindow(hWnd, GW_OWNER);
             box.strCaption = WindowText(hWnd);
             box.strText = WindowText(hText);
@@ -83,7 +78,8 @@ void CMessageBoxWatcher::Watch() {
                     box.buttons.push_back(nId);
                 }
             }
-            const int nButton = box.HasButton(m_nDismissWith) ? m_nDismissWith : IDCANCEL;
+            const bool bHas = std::count(box.buttons.begin(), box.buttons.end(), m_nDismissWith);
+            const int nButton = bHas ? m_nDismissWith : IDCANCEL;
             m_boxes.push_back(box);
             ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, nButton)));

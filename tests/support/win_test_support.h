@@ -22,7 +22,6 @@
 #include "framework/afx.h"
 
 struct MessageBoxRecord {
-    HWND hWnd = nullptr;
     HWND hWndOwner = nullptr;
     std::string strCaption;
     std::string strText;
@@ -31,7 +30,6 @@ struct MessageBoxRecord {
 
     // Whether the box shows the system icon idi (IDI_EXCLAMATION, IDI_ERROR, ...).
     bool HasSystemIcon(LPCSTR idi) const;
-    bool HasButton(int nId) const;
 };
 
 class CMessageBoxWatcher {
