@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/about_dlg.h"
 #include "app/kestrow_demo_dlg.h"
 #include "app/resource.h"
 #include "controls/home_page.h"
