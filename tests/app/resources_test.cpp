@@ -68,14 +68,16 @@ std::vector<SItem> ParseDialog(const char* pData) {
 }
 
 const std::string g_strExe = BesideSelf(KESTROW_DEMO_EXE_RELATIVE);
-const HMODULE g_hModule = LoadLibraryExA(g_strExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 
-// The bytes of a resource in US English; none when it is missing.
-std::string Resource(LPCSTR pszType, int nId) {
-    const HRSRC hInfo = FindResourceExA(g_hModule, pszType, MAKEINTRESOURCEA(nId), 0x0409);
+// The bytes of a resource of the file in US English; none when it is missing.
+std::string Resource(LPCSTR pszType, int nId, const std::string& strFile = g_strExe) {
+    const HMODULE hModule = LoadLibraryExA(strFile.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC hInfo = FindResourceExA(hModule, pszType, MAKEINTRESOURCEA(nId), 0x0409);
     const char* p =
-        hInfo ? static_cast<const char*>(LockResource(LoadResource(g_hModule, hInfo))) : nullptr;
-    return p ? std::string(p, SizeofResource(g_hModule, hInfo)) : std::string();
+        hInfo ? static_cast<const char*>(LockResource(LoadResource(hModule, hInfo))) : nullptr;
+    const std::string str = p ? std::string(p, SizeofResource(hModule, hInfo)) : std::string();
+    FreeLibrary(hModule);
+    return str;
 }
 
 TEST(ProgramResources, AreAsDesigned) {
@@ -87,9 +89,6 @@ TEST(ProgramResources, AreAsDesigned) {
         ASSERT_FALSE(strData.empty()) << "dialog " << t.first << " in " << g_strExe;
         EXPECT_EQ(ParseDialog(strData.data()), t.second) << "dialog " << t.first;
     }
-    char szText[64] = {};
-    LoadStringA(g_hModule, IDS_ABOUTBOX, szText, sizeof szText);
-    EXPECT_STREQ(szText, "&About KestrowDemo...");
 
     // Icon group: 16, 24, 32 and 48 pixels square, each in 8 and 32 bits.
     const std::string strGroup = Resource(RT_GROUP_ICON, IDR_MAINFRAME);
@@ -131,16 +130,21 @@ TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
     const DWORD dwLs = nPart[2] << 16;
     const std::string strVersion = std::to_string(nPart[0]) + ", " + std::to_string(nPart[1]) +
                                    ", " + std::to_string(nPart[2]) + ", 0";
+    const char* kNames[] = {"CompanyName",    "FileDescription",  "FileVersion", "InternalName",
+                            "LegalCopyright", "OriginalFilename", "ProductName", "ProductVersion"};
+    const std::string kCompany = "Ombry", kCopyright = "Copyright (C) 2026 Ombry",
+                      kProduct = "KestrowDemo Application";
     const std::pair<std::string, std::vector<std::string>> kFiles[] = {
-        {g_strExe, {"Ombry Kestrow Demo", "Ombry Kestrow Demo", "KestrowDemo.EXE"}},
+        {g_strExe,
+         {kCompany, "Ombry Kestrow Demo", strVersion, "Ombry Kestrow Demo", kCopyright,
+          "KestrowDemo.EXE", kProduct, strVersion}},
         {BesideSelf(KESTROW_SIGN_EXE_RELATIVE),
-         {"Kestrow request signer", "kestrow-sign", "kestrow-sign.exe"}},
+         {kCompany, "Kestrow request signer", strVersion, "kestrow-sign", kCopyright,
+          "kestrow-sign.exe", kProduct, strVersion}},
     };
     for (const auto& file : kFiles) {
-        const HMODULE hFile = LoadLibraryExA(file.first.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        EXPECT_NE(FindResourceExA(hFile, RT_VERSION, MAKEINTRESOURCEA(1), 0x0409), nullptr)
+        EXPECT_FALSE(Resource(RT_VERSION, 1, file.first).empty())
             << "no version block in language 1033 in " << file.first;
-        FreeLibrary(hFile);
         std::vector<char> block(GetFileVersionInfoSizeA(file.first.c_str(), nullptr));
         ASSERT_TRUE(GetFileVersionInfoA(file.first.c_str(), 0, block.size(), block.data()))
             << file.first;
@@ -153,28 +157,18 @@ TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
             << file.first;
         ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &pValue, &cbValue));
         EXPECT_EQ(*reinterpret_cast<DWORD*>(pValue), 0x04B00409u) << "US English, Unicode";
-        const std::pair<const char*, std::string> kTexts[] = {
-            {"CompanyName", "Ombry"},
-            {"FileDescription", file.second[0]},
-            {"FileVersion", strVersion},
-            {"InternalName", file.second[1]},
-            {"LegalCopyright", "Copyright (C) 2026 Ombry"},
-            {"OriginalFilename", file.second[2]},
-            {"ProductName", "KestrowDemo Application"},
-            {"ProductVersion", strVersion},
-        };
-        for (const auto& t : kTexts) {
-            const std::string strPath = std::string("\\StringFileInfo\\040904b0\\") + t.first;
+        for (std::size_t i = 0; i < file.second.size(); ++i) {
+            const std::string strPath = std::string("\\StringFileInfo\\040904b0\\") + kNames[i];
             EXPECT_TRUE(VerQueryValueA(block.data(), strPath.c_str(), &pValue, &cbValue) &&
-                        t.second == static_cast<const char*>(pValue))
-                << file.first << ": " << t.first;
+                        file.second[i] == static_cast<const char*>(pValue))
+                << file.first << ": " << kNames[i];
         }
     }
 }
 
 TEST(Program, EndsWhenItsDialogClosesWithExitEscapeOrTheCloseCommand) {
     for (int nWay = 0; nWay < 3; ++nWay) {
-        std::string strCommandLine = "\"" + BesideSelf(KESTROW_DEMO_EXE_RELATIVE) + "\"";
+        std::string strCommandLine = "\"" + g_strExe + "\"";
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "engine/kestrow_engine.h"
 #include "engine/utc_timestamp.h"
@@ -14,14 +16,16 @@ namespace {
 constexpr std::int64_t T = 1796509566; // 2026-12-05T22:26:06Z
 constexpr std::int64_t NO_SKEW = INT64_MIN;
 
-CString EngineSignature(std::int64_t t) {
+// The engine's timestamp and signature at t.
+std::pair<CString, CString> EngineSign(const std::string& strKey, const std::string& strPrefix,
+                                       std::int64_t t, int bUrlEncode = 1) {
     CKestrowEngine engine;
-    engine.m_strPrefix = "UrlInfo";
-    engine.SetSecretKey("secret");
-    CString strTimestamp;
-    CString strSignature;
-    engine.SignAt(t, strTimestamp, strSignature);
-    return strSignature;
+    engine.m_bUrlEncode = bUrlEncode;
+    engine.m_strPrefix = strPrefix;
+    engine.SetSecretKey(strKey.c_str());
+    std::pair<CString, CString> pair;
+    EXPECT_TRUE(engine.SignAt(t, pair.first, pair.second));
+    return pair;
 }
 
 } // namespace
@@ -32,20 +36,16 @@ TEST(KestrowVerifierTest, EachVerdictWithItsDiagnosis) {
 #define VERIFY_CASE(timestamp, signature, now, skew, verdict, expected_skew)                       \
     {                                                                                              \
         const std::string strTimestamp = timestamp;                                                \
+        SCOPED_TRACE(strTimestamp + " " + signature);                                              \
         verifier.m_nMaxSkew = skew;                                                                \
-        SVerifyResult result;                                                                      \
-        EXPECT_EQ(verifier.Verify(strTimestamp, signature, now, result), verdict)                  \
-            << strTimestamp << " " << signature;                                                   \
-        EXPECT_EQ(result.nVerdict, verdict);                                                       \
-        EXPECT_EQ(result.strStringToSign.str(), "UrlInfo" + strTimestamp);                         \
-        EXPECT_EQ(result.bTimestampRead, (expected_skew) != NO_SKEW) << strTimestamp;              \
-        if (result.bTimestampRead) {                                                               \
-            EXPECT_EQ(result.nSkew, expected_skew) << strTimestamp;                                \
-            EXPECT_EQ(FormatUtcTimestamp(result.tTimestamp).str().substr(0, 19),                   \
-                      strTimestamp.substr(0, 19));                                                 \
-        }                                                                                          \
-        if (result.bTimestampRead && strTimestamp.size() == 24) {                                  \
-            EXPECT_EQ(result.strExpectedSignature, EngineSignature(result.tTimestamp));            \
+        SVerifyResult r;                                                                           \
+        EXPECT_EQ(verifier.Verify(strTimestamp, signature, now, r), verdict);                      \
+        EXPECT_EQ(r.nVerdict, verdict);                                                            \
+        EXPECT_EQ(r.strStringToSign.str(), "UrlInfo" + strTimestamp);                              \
+        EXPECT_EQ(r.bTimestampRead ? r.nSkew : NO_SKEW, expected_skew);                            \
+        if (r.bTimestampRead && strTimestamp.size() == 24) {                                       \
+            EXPECT_EQ(r.strExpectedSignature,                                                      \
+                      EngineSign("secret", "UrlInfo", r.tTimestamp).second);                       \
         }                                                                                          \
     }
 #include "verify_vectors.inc"
@@ -60,43 +60,33 @@ TEST(KestrowVerifierTest, EachVerdictWithItsDiagnosis) {
 // another key or prefix does not.
 TEST(KestrowVerifierTest, RoundTripsOverRandomKeysPrefixesAndTimes) {
     std::uint64_t nState = 2026;
-    const auto next = [&nState] {
+    const auto next = [&nState](std::uint64_t nRange) {
         nState = nState * 6364136223846793005ull + 1442695040888963407ull;
-        return nState >> 11;
+        return static_cast<std::int64_t>((nState >> 11) % nRange);
     };
-    const auto text = [&next](std::size_t nMax) {
-        std::string str(next() % (nMax + 1), ' ');
-        for (char& ch : str) {
-            ch = static_cast<char>(1 + next() % 255);
-        }
+    const auto text = [&next](std::uint64_t nMax) {
+        std::string str(static_cast<std::size_t>(next(nMax + 1)), ' ');
+        std::generate(str.begin(), str.end(), [&next] { return static_cast<char>(1 + next(255)); });
         return str;
     };
     for (int i = 0; i < 300; ++i) {
         const std::string strKey = text(80);
         const std::string strPrefix = text(20);
-        const auto t = static_cast<std::int64_t>(next() % (g_tTimestampMax + 1));
-        CKestrowEngine engine;
-        engine.m_nRefreshInterval = 0;
-        engine.m_bUrlEncode = static_cast<int>(next() % 2); // "/" and "=" may go unencoded
-        engine.m_strPrefix = strPrefix;
-        engine.SetSecretKey(strKey.c_str());
-        CString strTimestamp;
-        CString strSignature;
-        ASSERT_TRUE(engine.SignAt(t, strTimestamp, strSignature));
-        if (strSignature.str().find('+') != std::string::npos) {
-            continue; // a "+" sent unencoded is a blank: covered by the table
+        const std::int64_t t = next(g_tTimestampMax + 1);
+        // "/" and "=" may go unencoded; a "+" sent unencoded is a blank, covered by the table.
+        const auto pair = EngineSign(strKey, strPrefix, t, static_cast<int>(next(2)));
+        if (pair.second.str().find('+') != std::string::npos) {
+            continue;
         }
-        CKestrowVerifier verifier(strKey.c_str());
-        verifier.m_strPrefix = strPrefix;
-        const auto tNow = t + static_cast<std::int64_t>(next() % 1801) - 900;
-        SVerifyResult result;
-        ASSERT_EQ(verifier.Verify(strTimestamp, strSignature, tNow, result), VERIFY_VALID) << i;
-        verifier.m_strPrefix = strPrefix + "x";
-        ASSERT_EQ(verifier.Verify(strTimestamp, strSignature, tNow, result),
-                  VERIFY_SIGNATURE_MISMATCH);
-        CKestrowVerifier other((strKey + "x").c_str());
-        other.m_strPrefix = strPrefix;
-        ASSERT_EQ(other.Verify(strTimestamp, strSignature, tNow, result),
-                  VERIFY_SIGNATURE_MISMATCH);
+        const std::int64_t tNow = t + next(1801) - 900;
+        const auto verdict = [&](const std::string& strVerifierKey, const std::string& strPre) {
+            CKestrowVerifier verifier(strVerifierKey.c_str());
+            verifier.m_strPrefix = strPre;
+            SVerifyResult result;
+            return verifier.Verify(pair.first, pair.second, tNow, result);
+        };
+        ASSERT_EQ(verdict(strKey, strPrefix), VERIFY_VALID) << i;
+        ASSERT_EQ(verdict(strKey, strPrefix + "x"), VERIFY_SIGNATURE_MISMATCH) << i;
+        ASSERT_EQ(verdict(strKey + "x", strPrefix), VERIFY_SIGNATURE_MISMATCH) << i;
     }
 }

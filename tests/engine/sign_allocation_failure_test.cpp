@@ -16,21 +16,27 @@ thread_local int t_nFailAfter = -1;
 
 constexpr std::int64_t kT = 1796509566;
 
-struct CPair {
-    CString strTimestamp{"old timestamp"};
-    CString strSignature{"old signature"};
-    std::string Text() const { return strTimestamp.str() + "|" + strSignature.str(); }
+struct CTestEngine : CKestrowEngine {
+    CTestEngine() {
+        m_strPrefix = "UrlInfo";
+        SetSecretKey("secret");
+    }
 };
 
-std::string SignAt(CKestrowEngine& engine, std::int64_t t) {
-    CPair pair;
-    EXPECT_TRUE(engine.SignAt(t, pair.strTimestamp, pair.strSignature));
-    return pair.Text();
-}
-
-void PrepareEngine(CKestrowEngine& engine) {
-    engine.m_strPrefix = "UrlInfo";
-    engine.SetSecretKey("secret");
+// The outputs of a Sign at t with allocation nFail failing, as "timestamp|signature" with
+// "thrown " or "false " in front when it did not succeed; both outputs hold "old" before.
+std::string SignAt(CKestrowEngine& engine, std::int64_t t, int nFail = -1) {
+    CString strTimestamp("old");
+    CString strSignature("old");
+    const char* pszHow = "false ";
+    t_nFailAfter = nFail;
+    try {
+        pszHow = engine.SignAt(t, strTimestamp, strSignature) ? "" : pszHow;
+    } catch (const std::bad_alloc&) {
+        pszHow = "thrown ";
+    }
+    t_nFailAfter = -1;
+    return pszHow + strTimestamp.str() + "|" + strSignature.str();
 }
 
 // Signs at tNow with the n-th allocation failing, for n = 0, 1, ... until it succeeds. After each
@@ -38,26 +44,17 @@ void PrepareEngine(CKestrowEngine& engine) {
 // the outputs hold strAfter and so does the cache.
 void ExpectNothingLostOnFailure(CKestrowEngine& engine, std::int64_t tNow, std::int64_t tCheck,
                                 const std::string& strBefore, const std::string& strAfter) {
-    const std::string strUntouched = CPair().Text();
-    for (int n = 0;; ++n) {
-        CPair pair;
-        t_nFailAfter = n;
-        bool bThrown = false;
-        try {
-            engine.SignAt(tNow, pair.strTimestamp, pair.strSignature);
-        } catch (const std::bad_alloc&) {
-            bThrown = true;
-        }
-        t_nFailAfter = -1;
-        if (!bThrown) {
-            EXPECT_EQ(pair.Text(), strAfter) << "success after " << n << " allocations";
+    for (int n = 0; n < 100; ++n) {
+        const std::string str = SignAt(engine, tNow, n);
+        if (str.rfind("thrown ", 0) != 0) {
+            EXPECT_EQ(str, strAfter) << "success after " << n << " allocations";
             EXPECT_EQ(SignAt(engine, tCheck), strAfter);
             return;
         }
-        EXPECT_EQ(pair.Text(), strUntouched) << "failure at allocation " << n;
+        EXPECT_EQ(str, "thrown old|old") << "failure at allocation " << n;
         EXPECT_EQ(SignAt(engine, tCheck), strBefore) << "failure at allocation " << n;
-        ASSERT_LT(n, 100);
     }
+    ADD_FAILURE() << "no success after 100 allocations";
 }
 
 } // namespace
@@ -84,23 +81,14 @@ void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 
-TEST(SignAllocationFailure, ComputingSignKeepsTheOldPairWhole) {
-    CKestrowEngine fresh;
-    PrepareEngine(fresh);
-    const std::string strNew = SignAt(fresh, 200);
-
-    // A time before 1970 has the empty timestamp, so the cache needs more room for the new one.
-    CKestrowEngine engine;
-    PrepareEngine(engine);
+TEST(SignAllocationFailure, ComputingOrCachedSignKeepsTheOldPairWhole) {
+    // A time before 1970 has the empty timestamp, so the cache needs more room for the new one;
+    // cached until 200, so a Sign at 199 shows the cache.
+    CTestEngine fresh, engine;
     const std::string strOld = SignAt(engine, -100);
     ASSERT_EQ(strOld.find('|'), 0u);
-    // Cached until 200, so a Sign at 199 shows the cache.
-    ExpectNothingLostOnFailure(engine, 200, 199, strOld, strNew);
-}
-
-TEST(SignAllocationFailure, CachedSignWritesBothOutputsOrNeither) {
-    CKestrowEngine engine;
-    PrepareEngine(engine);
-    const std::string strPair = SignAt(engine, kT);
-    ExpectNothingLostOnFailure(engine, kT + 1, kT + 2, strPair, strPair);
+    ExpectNothingLostOnFailure(engine, 200, 199, strOld, SignAt(fresh, 200));
+    // From the cache, both outputs are written or neither.
+    const std::string strPair = SignAt(fresh, kT);
+    ExpectNothingLostOnFailure(fresh, kT + 1, kT + 2, strPair, strPair);
 }
