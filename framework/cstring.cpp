@@ -1,9 +1,13 @@
 #include "framework/cstring.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
+
+#include "framework/secure_wipe.h"
 
 CString::CString(const char* psz) : m_str(psz != nullptr ? psz : "") {
 }
@@ -20,6 +24,78 @@ CString::CString(const char* pch, int nLength) {
     }
 }
 
+CString::CString(CString&& str) noexcept : m_str(std::move(str.m_str)), m_bSecret(str.m_bSecret) {
+    // A short text is copied out of the source's own storage and stays there.
+    if (str.m_bSecret) {
+        SecureWipeContainer(str.m_str);
+    }
+}
+
+CString& CString::operator=(const CString& str) {
+    if (this != &str) {
+        Assign(str.m_str.data(), str.m_str.size());
+        m_bSecret = m_bSecret || str.m_bSecret;
+    }
+    return *this;
+}
+
+CString& CString::operator=(CString&& str) noexcept {
+    if (this != &str) {
+        if (m_bSecret) {
+            SecureWipeContainer(m_str);
+        }
+        m_str = std::move(str.m_str);
+        m_bSecret = m_bSecret || str.m_bSecret;
+        if (str.m_bSecret) {
+            SecureWipeContainer(str.m_str);
+        }
+    }
+    return *this;
+}
+
+CString::~CString() {
+    if (m_bSecret) {
+        SecureWipeContainer(m_str);
+    }
+}
+
+void CString::Empty() {
+    if (m_bSecret) {
+        SecureWipeContainer(m_str);
+    } else {
+        m_str.clear();
+    }
+}
+
+void CString::Assign(const char* pch, std::size_t nLength) {
+    if (m_bSecret && nLength > m_str.capacity()) {
+        std::string strNew(pch, nLength);
+        Adopt(strNew);
+    } else {
+        m_str.assign(pch, nLength);
+    }
+}
+
+void CString::Append(const char* pch, std::size_t nLength) {
+    const std::size_t nNewLength = m_str.size() + nLength;
+    if (m_bSecret && nNewLength > m_str.capacity()) {
+        std::string strNew;
+        // Doubling, as the string itself grows, keeps a run of appends linear.
+        strNew.reserve(std::max(nNewLength, 2 * m_str.capacity()));
+        strNew.append(m_str).append(pch, nLength);
+        Adopt(strNew);
+    } else {
+        m_str.append(pch, nLength);
+    }
+}
+
+void CString::Adopt(std::string& strNew) noexcept {
+    if (m_bSecret) {
+        SecureWipeContainer(m_str);
+    }
+    m_str.swap(strNew);
+}
+
 char CString::GetAt(int nIndex) const {
     if (nIndex < 0 || nIndex >= GetLength()) {
         throw std::out_of_range("CString::GetAt: index out of range");
@@ -31,8 +107,15 @@ char* CString::GetBuffer(int nMinBufLength) {
     if (nMinBufLength < 0) {
         throw std::invalid_argument("CString::GetBuffer: negative length");
     }
-    if (static_cast<std::size_t>(nMinBufLength) > m_str.size()) {
-        m_str.resize(static_cast<std::size_t>(nMinBufLength));
+    const auto nLength = static_cast<std::size_t>(nMinBufLength);
+    if (m_bSecret && nLength > m_str.capacity()) {
+        std::string strNew;
+        strNew.reserve(nLength);
+        strNew.assign(m_str);
+        Adopt(strNew);
+    }
+    if (nLength > m_str.size()) {
+        m_str.resize(nLength);
     }
     // std::string keeps a terminator beyond size(), so the caller may write one there.
     return m_str.data();
@@ -55,20 +138,27 @@ int CString::Replace(const char* pszOld, const char* pszNew) {
     }
     const std::string strOld(pszOld);
     const std::string strNew(pszNew != nullptr ? pszNew : "");
-    std::string strResult;
     int nCount = 0;
+    for (std::size_t nAt = m_str.find(strOld); nAt != std::string::npos;
+         nAt = m_str.find(strOld, nAt + strOld.size())) {
+        ++nCount;
+    }
+    if (nCount == 0) {
+        return 0;
+    }
+    // Sized once, so that no part-built copy of the text is left behind.
+    const auto nReplaced = static_cast<std::size_t>(nCount);
+    std::string strResult;
+    strResult.reserve(m_str.size() - nReplaced * strOld.size() + nReplaced * strNew.size());
     std::size_t nFrom = 0;
     for (std::size_t nAt = m_str.find(strOld); nAt != std::string::npos;
          nAt = m_str.find(strOld, nFrom)) {
         strResult.append(m_str, nFrom, nAt - nFrom);
         strResult += strNew;
         nFrom = nAt + strOld.size();
-        ++nCount;
     }
-    if (nCount > 0) {
-        strResult.append(m_str, nFrom, std::string::npos);
-        m_str.swap(strResult);
-    }
+    strResult.append(m_str, nFrom, std::string::npos);
+    Adopt(strResult);
     return nCount;
 }
 
@@ -93,28 +183,32 @@ void CString::Format(const char* pszFormat, ...) {
     std::string strResult(static_cast<std::size_t>(nNeeded), '\0');
     std::vsnprintf(strResult.data(), strResult.size() + 1, pszFormat, argsCopy);
     va_end(argsCopy);
-    m_str.swap(strResult);
+    Adopt(strResult);
 }
 
 CString& CString::operator=(const char* psz) {
-    m_str.assign(psz != nullptr ? psz : "");
+    if (psz == nullptr) {
+        psz = "";
+    }
+    Assign(psz, std::strlen(psz));
     return *this;
 }
 
 CString& CString::operator+=(const CString& str) {
-    m_str += str.m_str;
+    Append(str.m_str.data(), str.m_str.size());
+    m_bSecret = m_bSecret || str.m_bSecret;
     return *this;
 }
 
 CString& CString::operator+=(const char* psz) {
     if (psz != nullptr) {
-        m_str += psz;
+        Append(psz, std::strlen(psz));
     }
     return *this;
 }
 
 CString& CString::operator+=(char ch) {
-    m_str += ch;
+    Append(&ch, 1);
     return *this;
 }
 
