@@ -24,47 +24,22 @@ CString::CString(const char* pch, int nLength) {
     }
 }
 
-CString::CString(CString&& str) noexcept : m_str(std::move(str.m_str)), m_bSecret(str.m_bSecret) {
-    // A short text is copied out of the source's own storage and stays there.
-    if (str.m_bSecret) {
-        SecureWipeContainer(str.m_str);
-    }
-}
-
-CString& CString::operator=(const CString& str) {
-    if (this != &str) {
-        Assign(str.m_str.data(), str.m_str.size());
-        m_bSecret = m_bSecret || str.m_bSecret;
-    }
-    return *this;
-}
-
 CString& CString::operator=(CString&& str) noexcept {
     if (this != &str) {
         if (m_bSecret) {
-            SecureWipeContainer(m_str);
+            Wipe();
         }
         m_str = std::move(str.m_str);
         m_bSecret = m_bSecret || str.m_bSecret;
         if (str.m_bSecret) {
-            SecureWipeContainer(str.m_str);
+            str.Wipe();
         }
     }
     return *this;
 }
 
-CString::~CString() {
-    if (m_bSecret) {
-        SecureWipeContainer(m_str);
-    }
-}
-
-void CString::Empty() {
-    if (m_bSecret) {
-        SecureWipeContainer(m_str);
-    } else {
-        m_str.clear();
-    }
+void CString::Wipe() noexcept {
+    SecureWipeContainer(m_str);
 }
 
 void CString::Assign(const char* pch, std::size_t nLength) {
@@ -91,7 +66,7 @@ void CString::Append(const char* pch, std::size_t nLength) {
 
 void CString::Adopt(std::string& strNew) noexcept {
     if (m_bSecret) {
-        SecureWipeContainer(m_str);
+        Wipe();
     }
     m_str.swap(strNew);
 }
@@ -138,27 +113,22 @@ int CString::Replace(const char* pszOld, const char* pszNew) {
     }
     const std::string strOld(pszOld);
     const std::string strNew(pszNew != nullptr ? pszNew : "");
+    // A part-built copy of a secret grows the wiping way too.
+    CString strResult;
+    strResult.m_bSecret = m_bSecret;
     int nCount = 0;
-    for (std::size_t nAt = m_str.find(strOld); nAt != std::string::npos;
-         nAt = m_str.find(strOld, nAt + strOld.size())) {
-        ++nCount;
-    }
-    if (nCount == 0) {
-        return 0;
-    }
-    // Sized once, so that no part-built copy of the text is left behind.
-    const auto nReplaced = static_cast<std::size_t>(nCount);
-    std::string strResult;
-    strResult.reserve(m_str.size() - nReplaced * strOld.size() + nReplaced * strNew.size());
     std::size_t nFrom = 0;
     for (std::size_t nAt = m_str.find(strOld); nAt != std::string::npos;
          nAt = m_str.find(strOld, nFrom)) {
-        strResult.append(m_str, nFrom, nAt - nFrom);
-        strResult += strNew;
+        strResult.Append(m_str.data() + nFrom, nAt - nFrom);
+        strResult.Append(strNew.data(), strNew.size());
         nFrom = nAt + strOld.size();
+        ++nCount;
     }
-    strResult.append(m_str, nFrom, std::string::npos);
-    Adopt(strResult);
+    if (nCount > 0) {
+        strResult.Append(m_str.data() + nFrom, m_str.size() - nFrom);
+        Adopt(strResult.m_str);
+    }
     return nCount;
 }
 
