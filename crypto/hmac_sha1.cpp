@@ -17,6 +17,10 @@ CHMAC_SHA1::CHMAC_SHA1(const std::uint8_t* pbKey, std::int32_t nKeyLength) {
     if (nKeyLength > 0 && pbKey == nullptr) {
         throw std::invalid_argument("CHMAC_SHA1: null key with a non-zero length");
     }
+    // The key and both pads are wiped wherever their arrays let go of them.
+    m_baKey.MarkSecret();
+    m_baInnerPad.MarkSecret();
+    m_baOuterPad.MarkSecret();
     m_baKey.SetSize(nKeyLength);
     if (nKeyLength > 0) {
         std::memcpy(m_baKey.GetData(), pbKey, static_cast<std::size_t>(nKeyLength));

@@ -1,5 +1,6 @@
 #pragma once
 // HMAC-SHA1 (RFC 2104) under one key fixed at construction; the pads are built once.
+// The key copy and the pads are wiped before their memory is given back.
 
 #include <cstdint>
 
