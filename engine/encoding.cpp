@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstring>
 #include <stdexcept>
 
 const char g_szBase64Alphabet[65] =
@@ -30,7 +31,7 @@ constexpr bool IsAsciiSpace(int by) {
 }
 
 // What UrlEncode writes for each byte value, looked up rather than tested range by range.
-enum EUrlClass : std::uint8_t { URL_ESCAPE, URL_KEEP, URL_PLUS, URL_END };
+enum EUrlClass : std::uint8_t { URL_ESCAPE, URL_KEEP, URL_PLUS };
 
 struct SUrlClasses {
     EUrlClass e[256];
@@ -39,10 +40,7 @@ struct SUrlClasses {
 constexpr SUrlClasses MakeUrlClasses() {
     SUrlClasses classes{};
     for (int by = 0; by < 256; ++by) {
-        classes.e[by] = by == 0            ? URL_END
-                        : IsAsciiAlnum(by) ? URL_KEEP
-                        : IsAsciiSpace(by) ? URL_PLUS
-                                           : URL_ESCAPE;
+        classes.e[by] = IsAsciiAlnum(by) ? URL_KEEP : IsAsciiSpace(by) ? URL_PLUS : URL_ESCAPE;
     }
     return classes;
 }
@@ -107,13 +105,19 @@ CString Base64Encode(const std::uint8_t* pbData, std::uint32_t dwCount) {
 }
 
 CString UrlEncode(CString strInput) {
-    const std::string& strIn = strInput.str();
-    const int nReserve = CheckedBufferLength(std::uint64_t{strIn.size()} * 3 + 1,
-                                             "UrlEncode: input too long for one text");
+    return UrlEncode(strInput.GetString());
+}
+
+CString UrlEncode(const char* pszInput) {
+    const char* const pszIn = pszInput != nullptr ? pszInput : "";
+    const std::size_t cchIn = std::strlen(pszIn);
+    const int nReserve =
+        CheckedBufferLength(std::uint64_t{cchIn} * 3 + 1, "UrlEncode: input too long for one text");
     CString strResult;
     char* const pchStart = strResult.GetBuffer(nReserve);
     char* pch = pchStart;
-    for (const char ch : strIn) {
+    for (std::size_t i = 0; i < cchIn; ++i) {
+        const char ch = pszIn[i];
         const auto by = static_cast<std::uint8_t>(ch);
         const EUrlClass eClass = g_urlClasses.e[by];
         if (eClass == URL_KEEP) {
@@ -122,10 +126,8 @@ CString UrlEncode(CString strInput) {
             *pch++ = '%';
             *pch++ = g_szHexDigits[by >> 4];
             *pch++ = g_szHexDigits[by & 0x0F];
-        } else if (eClass == URL_PLUS) {
-            *pch++ = '+';
         } else {
-            break;
+            *pch++ = '+';
         }
     }
     *pch = '\0';

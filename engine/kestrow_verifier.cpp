@@ -51,7 +51,9 @@ EVerifyVerdict CKestrowVerifier::Verify(const CString& strTimestamp, const CStri
     CByteArray baExpected;
     m_hmac.ComputeMac(reinterpret_cast<const std::uint8_t*>(verified.strStringToSign.GetString()),
                       static_cast<std::uint32_t>(verified.strStringToSign.GetLength()), baExpected);
-    verified.strExpectedSignature = UrlEncode(Base64Encode(baExpected.GetData(), g_cbDigest));
+    char szBase64[(g_cbDigest + 2) / 3 * 4 + 1];
+    Base64EncodeBuffer(baExpected.GetData(), g_cbDigest, szBase64);
+    verified.strExpectedSignature = UrlEncode(szBase64);
     verified.bTimestampRead =
         ParseUtcTimestamp(strTimestamp.str(), verified.tTimestamp) == UTC_PARSE_OK;
     if (verified.bTimestampRead) {
