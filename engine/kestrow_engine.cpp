@@ -94,15 +94,14 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
     }
     // Built in locals so that a failure part-way leaves the outputs and the cache as they were.
     CString strNewTimestamp = FormatUtcTimestamp(tNow);
-    const CString strToSign = m_strPrefix + strNewTimestamp;
-    CByteArray baDigest;
-    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(strToSign.GetString()),
-                        static_cast<std::uint32_t>(strToSign.GetLength()), baDigest);
-    CString strNewSignature =
-        Base64Encode(baDigest.GetData(), static_cast<std::uint32_t>(baDigest.GetSize()));
-    if (m_bUrlEncode != 0) {
-        strNewSignature = UrlEncode(std::move(strNewSignature));
-    }
+    m_strToSign = m_strPrefix;
+    m_strToSign += strNewTimestamp;
+    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(m_strToSign.GetString()),
+                        static_cast<std::uint32_t>(m_strToSign.GetLength()), m_baDigest);
+    // The Base64 text on the stack: only the signature itself becomes a text.
+    char szBase64[(CSHA1::DIGEST_SIZE + 2) / 3 * 4 + 1];
+    Base64EncodeBuffer(m_baDigest.GetData(), CSHA1::DIGEST_SIZE, szBase64);
+    CString strNewSignature = m_bUrlEncode != 0 ? UrlEncode(szBase64) : CString(szBase64);
     // The cache gets copies, with room made before anything changes, so a failed allocation
     // cannot pair a new signature with an old timestamp; the copies and moves cannot fail.
     MakeRoom(m_strTimestamp, strNewTimestamp.GetLength());
