@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cstddef>
-#include <cstring>
 #include <stdexcept>
 
 const char g_szBase64Alphabet[65] =
@@ -105,23 +104,24 @@ CString Base64Encode(const std::uint8_t* pbData, std::uint32_t dwCount) {
 }
 
 CString UrlEncode(CString strInput) {
-    return UrlEncode(strInput.GetString());
+    const int nReserve = CheckedBufferLength(std::uint64_t{strInput.str().size()} * 3 + 1,
+                                             "UrlEncode: input too long for one text");
+    CString strResult;
+    const int nLength = UrlEncodeBuffer(strInput.GetString(), strResult.GetBuffer(nReserve));
+    strResult.ReleaseBuffer(nLength);
+    return strResult;
 }
 
-CString UrlEncode(const char* pszInput) {
-    const char* const pszIn = pszInput != nullptr ? pszInput : "";
-    const std::size_t cchIn = std::strlen(pszIn);
-    const int nReserve =
-        CheckedBufferLength(std::uint64_t{cchIn} * 3 + 1, "UrlEncode: input too long for one text");
-    CString strResult;
-    char* const pchStart = strResult.GetBuffer(nReserve);
-    char* pch = pchStart;
-    for (std::size_t i = 0; i < cchIn; ++i) {
-        const char ch = pszIn[i];
-        const auto by = static_cast<std::uint8_t>(ch);
+int UrlEncodeBuffer(const char* pszInput, char* pszDest) {
+    if (pszInput == nullptr || pszDest == nullptr) {
+        throw std::invalid_argument("UrlEncodeBuffer: no input or no destination");
+    }
+    char* pch = pszDest;
+    for (const char* pchIn = pszInput; *pchIn != '\0'; ++pchIn) {
+        const auto by = static_cast<std::uint8_t>(*pchIn);
         const EUrlClass eClass = g_urlClasses.e[by];
         if (eClass == URL_KEEP) {
-            *pch++ = ch;
+            *pch++ = *pchIn;
         } else if (eClass == URL_ESCAPE) {
             *pch++ = '%';
             *pch++ = g_szHexDigits[by >> 4];
@@ -131,6 +131,5 @@ CString UrlEncode(const char* pszInput) {
         }
     }
     *pch = '\0';
-    strResult.ReleaseBuffer(static_cast<int>(pch - pchStart));
-    return strResult;
+    return static_cast<int>(pch - pszDest);
 }

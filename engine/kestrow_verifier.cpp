@@ -53,7 +53,9 @@ EVerifyVerdict CKestrowVerifier::Verify(const CString& strTimestamp, const CStri
                       static_cast<std::uint32_t>(verified.strStringToSign.GetLength()), baExpected);
     char szBase64[(g_cbDigest + 2) / 3 * 4 + 1];
     Base64EncodeBuffer(baExpected.GetData(), g_cbDigest, szBase64);
-    verified.strExpectedSignature = UrlEncode(szBase64);
+    char szExpected[3 * (sizeof szBase64 - 1) + 1];
+    UrlEncodeBuffer(szBase64, szExpected);
+    verified.strExpectedSignature = szExpected;
     verified.bTimestampRead =
         ParseUtcTimestamp(strTimestamp.str(), verified.tTimestamp) == UTC_PARSE_OK;
     if (verified.bTimestampRead) {
