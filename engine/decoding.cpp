@@ -1,7 +1,9 @@
 #include "engine/decoding.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -48,9 +50,12 @@ int HexValue(char ch) {
 
 bool UrlDecode(const CString& strInput, CString& strResult) {
     const std::string& strIn = strInput.str();
+    if (strIn.size() > static_cast<std::size_t>(INT_MAX)) {
+        throw std::length_error("UrlDecode: input too long for one text");
+    }
     CString strDecoded;
     // Decoding never lengthens the text.
-    char* const pchStart = strDecoded.GetBuffer(strInput.GetLength());
+    char* const pchStart = strDecoded.GetBuffer(static_cast<int>(strIn.size()));
     char* pch = pchStart;
     for (std::size_t i = 0; i < strIn.size(); ++i) {
         const char ch = strIn[i];

@@ -5,7 +5,8 @@
 #include "framework/cstring.h"
 
 // "%XX" (hex digits in either case) becomes that byte and "+" a blank; every other byte
-// stays. False, with strResult untouched, when a "%" is not followed by two hex digits.
+// stays. False, with strResult untouched, when a "%" is not followed by two hex digits; a
+// text too long for a CString length is refused with std::length_error.
 bool UrlDecode(const CString& strInput, CString& strResult);
 
 // RFC 4648 base64, strictly: the standard alphabet, the text a whole number of
