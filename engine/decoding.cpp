@@ -54,18 +54,28 @@ bool UrlDecode(const CString& strInput, CString& strResult) {
         throw std::length_error("UrlDecode: input too long for one text");
     }
     CString strDecoded;
-    // Decoding never lengthens the text.
-    char* const pchStart = strDecoded.GetBuffer(static_cast<int>(strIn.size()));
-    char* pch = pchStart;
-    for (std::size_t i = 0; i < strIn.size(); ++i) {
-        const char ch = strIn[i];
+    std::size_t cchDecoded = 0;
+    if (!UrlDecodeBuffer(strIn.data(), strIn.size(),
+                         strDecoded.GetBuffer(static_cast<int>(strIn.size())), cchDecoded)) {
+        return false;
+    }
+    strDecoded.ReleaseBuffer(static_cast<int>(cchDecoded));
+    strResult = std::move(strDecoded);
+    return true;
+}
+
+bool UrlDecodeBuffer(const char* pchInput, std::size_t cchInput, char* pchDest,
+                     std::size_t& cchDest) {
+    char* pch = pchDest;
+    for (std::size_t i = 0; i < cchInput; ++i) {
+        const char ch = pchInput[i];
         if (ch == '+') {
             *pch++ = ' ';
         } else if (ch != '%') {
             *pch++ = ch;
         } else {
-            const int nHigh = i + 2 < strIn.size() ? HexValue(strIn[i + 1]) : -1;
-            const int nLow = nHigh >= 0 ? HexValue(strIn[i + 2]) : -1;
+            const int nHigh = i + 2 < cchInput ? HexValue(pchInput[i + 1]) : -1;
+            const int nLow = nHigh >= 0 ? HexValue(pchInput[i + 2]) : -1;
             if (nLow < 0) {
                 return false;
             }
@@ -73,28 +83,37 @@ bool UrlDecode(const CString& strInput, CString& strResult) {
             i += 2;
         }
     }
-    strDecoded.ReleaseBuffer(static_cast<int>(pch - pchStart));
-    strResult = std::move(strDecoded);
+    cchDest = static_cast<std::size_t>(pch - pchDest);
     return true;
 }
 
 bool Base64Decode(const CString& strText, CByteArray& baResult) {
     const std::string& strIn = strText.str();
-    const std::size_t cch = strIn.size();
+    CByteArray baDecoded;
+    baDecoded.SetSize(static_cast<std::ptrdiff_t>(strIn.size() / 4 * 3));
+    std::size_t cbDecoded = 0;
+    if (!Base64DecodeBuffer(strIn.data(), strIn.size(), baDecoded.GetData(), cbDecoded)) {
+        return false;
+    }
+    baDecoded.SetSize(static_cast<std::ptrdiff_t>(cbDecoded));
+    baResult = std::move(baDecoded);
+    return true;
+}
+
+bool Base64DecodeBuffer(const char* pchText, std::size_t cch, std::uint8_t* pbDest,
+                        std::size_t& cbDest) {
     if (cch % 4 != 0) {
         return false;
     }
     std::size_t nPad = 0;
-    if (cch > 0 && strIn[cch - 1] == g_chBase64Pad) {
-        nPad = strIn[cch - 2] == g_chBase64Pad ? 2 : 1;
+    if (cch > 0 && pchText[cch - 1] == g_chBase64Pad) {
+        nPad = pchText[cch - 2] == g_chBase64Pad ? 2 : 1;
     }
     const SBase64Values& values = Base64Values();
     const auto valueAt = [&](std::size_t i) {
-        return static_cast<std::int32_t>(values.n[static_cast<std::uint8_t>(strIn[i])]);
+        return static_cast<std::int32_t>(values.n[static_cast<std::uint8_t>(pchText[i])]);
     };
-    CByteArray baDecoded;
-    baDecoded.SetSize(static_cast<std::ptrdiff_t>(cch / 4 * 3 - nPad));
-    std::uint8_t* pbOut = baDecoded.GetData();
+    std::uint8_t* pbOut = pbDest;
     // Four characters, 24 bits, three bytes at a time; a character outside the alphabet turns
     // the OR of the four values negative.
     const std::size_t cchWhole = cch - (nPad > 0 ? 4 : 0);
@@ -130,6 +149,6 @@ bool Base64Decode(const CString& strText, CByteArray& baResult) {
             return false;
         }
     }
-    baResult = std::move(baDecoded);
+    cbDest = static_cast<std::size_t>(pbOut - pbDest);
     return true;
 }
