@@ -5,7 +5,6 @@
 #include <limits>
 #include <memory>
 #include <stdexcept>
-#include <utility>
 
 #include "crypto/hmac_sha1.h"
 #include "engine/encoding.h"
@@ -36,6 +35,9 @@ void MakeRoom(CString& str, int nLength) {
     str.GetBuffer(nLength);
     str.ReleaseBuffer(nOldLength);
 }
+
+// The Base64 text of a digest: 4 characters for each 3 bytes begun.
+constexpr int kBase64DigestLength = (CSHA1::DIGEST_SIZE + 2) / 3 * 4;
 
 std::int64_t CurrentTime() {
     const auto tSinceEpoch = std::chrono::system_clock::now().time_since_epoch();
@@ -95,26 +97,31 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
     if (m_pHMAC == nullptr) {
         return false;
     }
-    // Built in locals so that a failure part-way leaves the outputs and the cache as they were.
-    CString strNewTimestamp = FormatUtcTimestamp(tNow);
-    const CString strToSign = m_strPrefix + strNewTimestamp;
-    CByteArray baDigest;
-    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(strToSign.GetString()),
-                        static_cast<std::uint32_t>(strToSign.GetLength()), baDigest);
-    CString strNewSignature =
-        Base64Encode(baDigest.GetData(), static_cast<std::uint32_t>(baDigest.GetSize()));
-    if (m_bUrlEncode != 0) {
-        strNewSignature = UrlEncode(std::move(strNewSignature));
-    }
-    // The cache gets copies, with room made before anything changes, so a failed allocation
-    // cannot pair a new signature with an old timestamp; the copies and moves cannot fail.
-    MakeRoom(m_strTimestamp, strNewTimestamp.GetLength());
-    MakeRoom(m_strSignature, strNewSignature.GetLength());
-    m_strSignature = strNewSignature;
-    m_strTimestamp = strNewTimestamp;
+    // The new pair is built on the stack and in working storage, so that a failure part-way
+    // leaves the outputs and the cache as they were.
+    char szTimestamp[g_cchTimestamp + 1];
+    const int cchTimestamp = FormatUtcTimestampBuffer(tNow, szTimestamp);
+    m_strToSign = m_strPrefix;
+    m_strToSign += szTimestamp;
+    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(m_strToSign.GetString()),
+                        static_cast<std::uint32_t>(m_strToSign.GetLength()), m_baDigest);
+    char szBase64[kBase64DigestLength + 1];
+    Base64EncodeBuffer(m_baDigest.GetData(), CSHA1::DIGEST_SIZE, szBase64);
+    char szUrlEncoded[3 * kBase64DigestLength + 1];
+    const char* const pszSignature = m_bUrlEncode != 0 ? szUrlEncoded : szBase64;
+    const int cchSignature =
+        m_bUrlEncode != 0 ? UrlEncodeBuffer(szBase64, szUrlEncoded) : kBase64DigestLength;
+    // Room in the cache and the outputs before anything changes, so a failed allocation cannot
+    // pair a new signature with an old timestamp; the copies cannot fail then.
+    MakeRoom(m_strTimestamp, cchTimestamp);
+    MakeRoom(m_strSignature, cchSignature);
+    MakeRoom(strTimestamp, cchTimestamp);
+    MakeRoom(strSignature, cchSignature);
+    m_strTimestamp = szTimestamp;
+    m_strSignature = pszSignature;
     m_tLastSigned = tNow;
     m_bHavePair = true;
-    strTimestamp = std::move(strNewTimestamp);
-    strSignature = std::move(strNewSignature);
+    strTimestamp = szTimestamp;
+    strSignature = pszSignature;
     return true;
 }
