@@ -59,6 +59,16 @@ void AddNeedles(const std::uint8_t* pb, std::size_t cb, const char* pszWhat) {
     }
 }
 
+// The chaining value a keyed hash keeps after a pad: as good as the key for forging.
+void AddPadState(const std::uint8_t* pbPad, const char* pszWhat) {
+    CSHA1 sha;
+    sha.AddData(pbPad, CSHA1::BLOCK_SIZE);
+    std::uint32_t adwState[CSHA1::STATE_WORDS];
+    std::uint64_t qwBlocks = 0;
+    ASSERT_TRUE(sha.ReadChainingValue(adwState, qwBlocks));
+    AddNeedles(reinterpret_cast<const std::uint8_t*>(adwState), sizeof adwState, pszWhat);
+}
+
 // Watches every block freed during its lifetime for pieces of pszKey and its pads.
 class CResidueWatch {
 public:
@@ -80,12 +90,16 @@ public:
         }
         std::uint8_t abInner[CSHA1::BLOCK_SIZE];
         std::uint8_t abOuter[CSHA1::BLOCK_SIZE];
+        std::memset(abInner, 0x36, sizeof abInner);
+        std::memset(abOuter, 0x5c, sizeof abOuter);
         for (std::size_t i = 0; i < cbKey; ++i) {
             abInner[i] = pbKey[i] ^ 0x36;
             abOuter[i] = pbKey[i] ^ 0x5c;
         }
         AddNeedles(abInner, cbKey, "the inner pad");
         AddNeedles(abOuter, cbKey, "the outer pad");
+        AddPadState(abInner, "the state after the inner pad");
+        AddPadState(abOuter, "the state after the outer pad");
         WatchFreedBlocks(ScanFreedBlock);
     }
     ~CResidueWatch() { WatchFreedBlocks(nullptr); }
