@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "crypto/sha1.h"
+#include "framework/secure_wipe.h"
 
 namespace {
 constexpr std::uint8_t kInnerPadByte = 0x36;
@@ -18,6 +19,10 @@ CHMAC_SHA1::CHMAC_SHA1(const std::uint8_t* pbKey, std::int32_t nKeyLength)
     if (nKeyLength > 0 && pbKey == nullptr) {
         throw std::invalid_argument("CHMAC_SHA1: null key with a non-zero length");
     }
+    // The key and both pads are wiped wherever their arrays let go of them.
+    m_baKey.MarkSecret();
+    m_baInnerPad.MarkSecret();
+    m_baOuterPad.MarkSecret();
     m_baKey.SetSize(nKeyLength);
     if (nKeyLength > 0) {
         std::memcpy(m_baKey.GetData(), pbKey, static_cast<std::size_t>(nKeyLength));
@@ -53,7 +58,11 @@ CHMAC_SHA1::CHMAC_SHA1(const std::uint8_t* pbKey, std::int32_t nKeyLength)
     sha.Finish();
 }
 
-CHMAC_SHA1::~CHMAC_SHA1() = default;
+CHMAC_SHA1::~CHMAC_SHA1() {
+    // The arrays wipe themselves; the saved states are plain members.
+    SecureWipe(m_dwInnerState, sizeof(m_dwInnerState));
+    SecureWipe(m_dwOuterState, sizeof(m_dwOuterState));
+}
 
 void CHMAC_SHA1::ComputeMac(const std::uint8_t* pbMessage, std::uint32_t dwLength,
                             CByteArray& baResult) const {

@@ -1,6 +1,7 @@
 #pragma once
 // HMAC-SHA1 (RFC 2104) under one key fixed at construction. The pads are built and hashed
-// once: a MAC starts from the hash states after them.
+// once: a MAC starts from the hash states after them. The key copy, the pads and the states
+// are wiped before their memory is given back.
 
 #include <cstdint>
 

@@ -49,6 +49,8 @@ std::int64_t CurrentTime() {
 CKestrowEngine::CKestrowEngine()
     : m_bUrlEncode(1), m_nRefreshInterval(300), m_pHMAC(nullptr), m_tLastSigned(0),
       m_bHavePair(false) {
+    // The key text is wiped when it is replaced and when the engine ends.
+    m_strKey.MarkSecret();
 }
 
 CKestrowEngine::~CKestrowEngine() {
@@ -70,9 +72,10 @@ bool CKestrowEngine::SetSecretKey(const char* pszKey) {
     delete m_pHMAC;
     m_pHMAC = nullptr;
     m_tLastSigned = 0;
+    m_strKey.Empty();
     auto pHMAC = std::make_unique<CHMAC_SHA1>(reinterpret_cast<const std::uint8_t*>(pszKey),
                                               static_cast<std::int32_t>(nKeyLength));
-    m_strKey = CString(pszKey, static_cast<int>(nKeyLength));
+    m_strKey = pszKey;
     m_pHMAC = pHMAC.release();
     return true;
 }

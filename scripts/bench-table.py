@@ -29,6 +29,8 @@ ROWS = [
     ("Signature (Sign, interval 0)", "Sign_Kestrow", "Sign_OpenSSLOneShot", None),
     ("Signature, integer path", "Sign_KestrowInteger", "Sign_OpenSSLOneShot", None),
     ("Signature, cached (Sign, interval 300)", "SignCached_Kestrow", None, None),
+    ("Key change (SetSecretKey, old key wiped)", "SetSecretKey_Kestrow", None, None),
+    ("Engine keyed and destroyed (all wiped)", "EngineLifetime_Kestrow", None, None),
     ("ComposeSampleRequest", "ComposeSampleRequest_Kestrow", None, None),
     ("Base64Encode, 20 B, vs EVP_EncodeBlock", "Base64Encode_Kestrow", "Base64Encode_OpenSSL", None),
     ("UrlEncode of a signature", "UrlEncode_Kestrow", None, None),
