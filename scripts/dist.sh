@@ -42,9 +42,6 @@ if [ -n "$(git status --porcelain)" ]; then
   git status --short >&2
   exit 1
 fi
-if $signing; then
-  bash scripts/sign.sh --check
-fi
 
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
@@ -53,6 +50,10 @@ umask 022
 work=$root/build/dist-work
 out=$work/packages
 rm -rf "$work" "$root/dist"
+# Before the build: a certificate that cannot sign stops it at once.
+if $signing; then
+  bash scripts/sign.sh --check
+fi
 mkdir -p "$work/src" "$out"
 archive() { git -c tar.umask=022 archive --format=tar "$@" HEAD; }
 archive | tar -x -C "$work/src"
