@@ -182,10 +182,10 @@ TEST_F(HyperLinkTest, HoverFollowsThePointerInEachUnderlineMode) {
         EXPECT_FALSE(TimerTicks(hWnd, 250));
         ::SendMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         EXPECT_TRUE(link.m_bHovering && FontOf(hWnd) == hFonts[bUnderlinedOver]);
-        EXPECT_TRUE(TextColour(hWnd) == kHover && TimerTicks(hWnd, 5000));
+        EXPECT_TRUE(TextColour(hWnd) == kHover && TimerTicks(hWnd, 10000));
         TickAt(hWnd, 1, 1);
         EXPECT_TRUE(link.m_bHovering && FontOf(hWnd) == hFonts[bUnderlinedOver] &&
-                    TimerTicks(hWnd, 5000));
+                    TimerTicks(hWnd, 10000));
         TickAt(hWnd, -1, 1);
         EXPECT_TRUE(!link.m_bHovering && FontOf(hWnd) == hFonts[bUnderlinedAway] &&
                     TextColour(hWnd) == kLink);
