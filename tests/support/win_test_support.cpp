@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -29,6 +32,28 @@ std::string WindowText(HWND hWnd) {
         SendWithTimeout(hWnd, WM_GETTEXT, strText.size(), reinterpret_cast<LPARAM>(&strText[0]));
     strText.resize(std::min(nCopied, strText.size() - 1));
     return strText;
+}
+
+CClassesRootValue::CClassesRootValue(std::string strKey, const std::string& strValue)
+    : m_strKey(std::move(strKey)) {
+    LONG cbOld = sizeof m_szOld;
+    m_bHad = ::RegQueryValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), m_szOld, &cbOld) == 0;
+    ::RegSetValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, strValue.c_str(), 0);
+}
+
+CClassesRootValue::~CClassesRootValue() {
+    m_bHad ? ::RegSetValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, m_szOld, 0)
+           : ::RegDeleteTreeA(HKEY_CLASSES_ROOT, m_strKey.c_str());
+}
+
+std::string TakeRecord(const std::string& strFile, DWORD dwMs) {
+    std::ifstream in;
+    PumpMessagesUntil([&] { return in.open(strFile, std::ios::binary), in.is_open(); }, dwMs);
+    const std::string str =
+        in.is_open() ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
+    in.close();
+    ::DeleteFileA(strFile.c_str());
+    return str;
 }
 
 bool MessageBoxRecord::HasSystemIcon(LPCSTR idi) const {
