@@ -109,7 +109,7 @@ int Show(HANDLE hProcess, DWORD dwProcessId, const std::string& strShow, char** 
     }
     HWND hShown = hDlg;
     if (strShow == "generate") {
-        Generate(hDlg, "AKIAKESTROWEXAMPLE");
+        Generate(hDlg, "KESTROWKEYID");
         hShown = WaitForResults(hDlg) ? hDlg : nullptr;
     } else if (strShow == "notice") {
         Generate(hDlg, "");

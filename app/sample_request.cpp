@@ -12,7 +12,7 @@ const char g_szSampleEndpointHost[] = KESTROW_SAMPLE_ENDPOINT_HOST;
 const char g_szSampleSiteHost[] = KESTROW_SAMPLE_SITE_HOST;
 const char g_szSampleUrlTemplate[] =
     "http://" KESTROW_SAMPLE_ENDPOINT_HOST
-    "?Operation=UrlInfo&ResponseGroup=Rank&AWSAccessKeyId=%key%&Url=" KESTROW_SAMPLE_SITE_HOST
+    "?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=%key%&Url=" KESTROW_SAMPLE_SITE_HOST
     "&Timestamp=%timestamp%&Signature=%signature%";
 
 namespace {

@@ -131,7 +131,7 @@ void SignCached_Kestrow(benchmark::State& state) {
 
 void ComposeSampleRequest_Kestrow(benchmark::State& state) {
     const CString strSecretKey = g_szBenchKey;
-    const CString strAccessKeyId = "AKIDKESTROWMADEUP01";
+    const CString strAccessKeyId = "KESTROWMADEUP01";
     const CString strPrefix = g_szBenchPrefix;
     CString strTimestamp;
     CString strSignature;

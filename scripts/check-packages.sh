@@ -22,7 +22,7 @@ fail() {
 }
 # Made-up key and time; the answer is HMAC-SHA1 worked out independently.
 secret=kestrow-secret
-sign_args=(--time 2026-12-05T22:26:06Z --access-key-id AKIDEXAMPLE)
+sign_args=(--time 2026-12-05T22:26:06Z --access-key-id KESTROWKEYID)
 signature="Signature: ClcVShun84K%2BqTqvE25mfgEO5bI%3D"
 expect_signature() { # WHAT OUTPUT
   grep -qxF "$signature" <<<"${2//$'\r'/}" || fail "$1 signed wrongly: $2"
@@ -115,6 +115,6 @@ expect_signature "the package's kestrow-sign" "$out"
 cmake -S tools/example-consumer -B "$tmp/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DKestrow_DIR="$debroot/$libdir/cmake/Kestrow" >/dev/null || fail "the consumer does not configure"
 cmake --build "$tmp/consumer" >/dev/null || fail "the consumer does not build"
-out=$(KESTROW_SECRET_KEY=$secret "$tmp/consumer/kestrow-consumer" 1796509566 UrlInfo AKIDEXAMPLE)
+out=$(KESTROW_SECRET_KEY=$secret "$tmp/consumer/kestrow-consumer" 1796509566 UrlInfo KESTROWKEYID)
 expect_signature "the consumer" "Signature: $(sed -n 2p <<<"$out")"
 echo "check-packages: the packages of version $version in $dist work"

@@ -78,6 +78,9 @@ TEST(MainDialog, StartState) {
                       Text(d, IDC_PREFIX),
                   "||UrlInfo");
         EXPECT_EQ(Results(d), "||") << "results shown, or \"&Test URL\" enabled";
+        EXPECT_EQ(WindowText(GetWindow(GetDlgItem(d.m_hWnd, IDC_SAMPLE_URL), GW_HWNDPREV)),
+                  "Sample URL")
+            << "the URL label";
         // Another test's window may have taken the activation, and the focus with it.
         SetActiveWindow(d.m_hWnd);
         EXPECT_EQ(GetFocus(), GetDlgItem(d.m_hWnd, IDC_SECRET_KEY));
@@ -104,7 +107,7 @@ TEST(MainDialog, StartState) {
 // press is Enter in another edit field; Escape ends the dialog.
 TEST(MainDialog, GenerateFillsTheFieldsAndNoticesAMissingAccessKeyId) {
     const char* kCases[][3] = {
-        {"kestrowMadeUp/Secret+Key0123456789abcdef", "AKIDKESTROWMADEUP01", "UrlInfo"},
+        {"kestrowMadeUp/Secret+Key0123456789abcdef", "KESTROWMADEUP01", "UrlInfo"},
         {"secret", "", "UrlInfo"},
         {"secret", "   ", "UrlInfo"},
         {"secret", "a&b=%timestamp%%signature%", "UrlInfo"},
@@ -187,7 +190,7 @@ TEST(MainDialog, TestUrlOpensTheUrlOfTheLastGenerateEvenAfterEditing) {
     ASSERT_EQ(
         RegSetValueA(HKEY_CLASSES_ROOT, kCommandKey, REG_SZ, (strHelper + "\"%1\"").c_str(), 0), 0);
     std::string strGenerated, strRecorded;
-    EXPECT_EQ(RunMain({[](CDialog& d) { Generate(d, "secret", "AKID", "UrlInfo", IDC_PREFIX); },
+    EXPECT_EQ(RunMain({[](CDialog& d) { Generate(d, "secret", "KEYID", "UrlInfo", IDC_PREFIX); },
                        [&](CDialog& d) {
                            strGenerated = Text(d, IDC_SAMPLE_URL);
                            SetDlgItemTextA(d.m_hWnd, IDC_ACCESS_KEY_ID, "OTHER");

@@ -24,7 +24,7 @@ TEST(SampleRequest, FillsThePlaceholdersAndKeepsInsertedTextsLiteral) {
         EXPECT_EQ(strSig.str(), c.pszSignature) << c.pszPrefix;
         EXPECT_EQ(
             strUrl.str(),
-            "http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AWSAccessKeyId=" +
+            "http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=" +
                 std::string(bComplete ? c.pszId : "%key%") + "&Url=www.example.com&Timestamp=" +
                 kTimestamps[c.nSecond] + "&Signature=" + c.pszSignature);
     }

@@ -58,7 +58,7 @@ run_step("building the consumer" ${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 # Base64, URL-encoded (see kestrow_sign_cli_test.py).
 set(expected_signature "ClcVShun84K%2BqTqvE25mfgEO5bI%3D")
 execute_process(COMMAND ${CMAKE_COMMAND} -E env KESTROW_SECRET_KEY=kestrow-secret
-                        ${WORK_DIR}/build/kestrow-consumer 1796509566 UrlInfo AKIDEXAMPLE
+                        ${WORK_DIR}/build/kestrow-consumer 1796509566 UrlInfo KESTROWKEYID
                 RESULT_VARIABLE rc OUTPUT_VARIABLE consumer_out ERROR_VARIABLE consumer_err)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the consumer failed (${rc}): ${consumer_err}")
@@ -81,7 +81,7 @@ if(NOT installed_tool)
     message(FATAL_ERROR "kestrow-sign is not installed in ${prefix}/bin")
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E env KESTROW_SECRET_KEY=kestrow-secret
-                        ${installed_tool} --time 2026-12-05T22:26:06Z --access-key-id AKIDEXAMPLE
+                        ${installed_tool} --time 2026-12-05T22:26:06Z --access-key-id KESTROWKEYID
                 RESULT_VARIABLE rc OUTPUT_VARIABLE tool_out ERROR_VARIABLE tool_err)
 string(FIND "${tool_out}" "Sample URL: ${consumer_url}\n" url_at)
 if(NOT rc EQUAL 0 OR url_at EQUAL -1)

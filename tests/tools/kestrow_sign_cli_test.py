@@ -22,7 +22,7 @@ import urllib.parse
 from datetime import datetime, timezone
 
 EXE, VERSION = sys.argv[1], sys.argv[2]
-URL = (b"http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AWSAccessKeyId=%key%"
+URL = (b"http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=%key%"
        b"&Url=www.example.com&Timestamp=%timestamp%&Signature=%signature%")
 failures = []
 
@@ -83,10 +83,10 @@ for key, prefix, when, t in KNOWN:
     proc = run(args + (["--format", "text"] if t == 0 else []), key)
     check(proc.returncode == 0 and proc.stderr == b"" and proc.stdout == b"Timestamp: " + ts +
           b"\nSignature: " + encoded + b"\nSample URL: " + url + b"\nComplete: no\n", when, proc)
-    url = url.replace(b"%key%", b"AKIDEXAMPLE")
+    url = url.replace(b"%key%", b"KESTROWKEYID")
     for extra, signature in ((["--format", "json"], encoded),
                              (["--format=json", "--no-url-encode"], plain)):
-        proc = run(args + extra + ["--access-key-id", "AKIDEXAMPLE"], key)
+        proc = run(args + extra + ["--access-key-id", "KESTROWKEYID"], key)
         check_json(proc, ts, signature, url, True, f"{when} {extra}")
 
 # Any Access Key ID reaches the URL unchanged and the JSON stays valid.

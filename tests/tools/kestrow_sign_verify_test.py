@@ -49,7 +49,7 @@ def encoded(prefix, ts, key=KEY):
 
 def url(ts, signature, operation="UrlInfo"):
     return (f"http://webinfo.example.com?Operation={operation}&ResponseGroup=Rank"
-            f"&AccessKeyId=AKID&Timestamp={ts}&Signature={signature}")
+            f"&AccessKeyId=EXAMPLEKEYID1&Timestamp={ts}&Signature={signature}")
 
 
 def when(t):
@@ -64,7 +64,7 @@ for n in range(25):
     prefix = bytes(rng.randint(1, 255) for _ in range(rng.randint(0, 12)))
     t = rng.randint(0, 32535215999)
     signed = run(["--format=json", f"--time={t}", b"--prefix=" + prefix,
-                  "--access-key-id", "AKID"], key)
+                  "--access-key-id", "EXAMPLEKEYID1"], key)
     sample = json.loads(signed.stdout)["sampleUrl"] if signed.returncode == 0 else ""
     now = min(max(t + rng.randint(-900, 900), 0), 32535215999)
     for extra, status in (([b"--prefix=" + prefix, f"--now={now}"], 0),
@@ -153,7 +153,7 @@ with tempfile.TemporaryDirectory() as tmp:
         (["--url", f"http://x?Signature=a&Timestamp={TS}&Signature=a"], 2,
          "more than one Signature"),
         (["--url", f"http://x?Timestamp={TS}&Signature=abc%3"], 2, "broken percent escape"),
-        (["--url", url(TS, "abc").replace("AKID", "%key%")], 2, "broken percent escape"),
+        (["--url", url(TS, "abc").replace("EXAMPLEKEYID1", "%key%")], 2, "broken percent escape"),
         (["--url", url(TS, "abc") + "&Url=100%"], 2, "broken percent escape"),
         (["--url", url(TS, "abc"), "--timestamp", TS], 2, "give no --timestamp"),
         (["--timestamp", TS], 2, "give --url, or --timestamp and --signature"),
@@ -181,7 +181,7 @@ check(proc.returncode == 0 and proc.stdout.startswith(b"Usage: kestrow-sign veri
                                          b"--now", b"--max-skew", b"--format",
                                          b"--secret-key-file")), "verify --help", proc)
 # Without --now the clock is used: a signature made now is valid.
-signed = json.loads(run(["--format=json", "--access-key-id=AKID"]).stdout)
+signed = json.loads(run(["--format=json", "--access-key-id=EXAMPLEKEYID1"]).stdout)
 check(run(["verify", "--url", signed["sampleUrl"]]).returncode == 0, "verify at the current time")
 
 for failure in failures:
