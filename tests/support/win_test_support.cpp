@@ -16,12 +16,13 @@ bool ClassIs(HWND hWnd, const char* pszClass) {
     return ::lstrcmpiA(szClass, pszClass) == 0;
 }
 
-// The watcher reads windows of another thread, which may be busy: never wait for long.
+// The watcher reads windows of another thread, which answers once it is back in its message
+// loop: on a loaded machine that can take seconds, and a thread that has not asked for
+// messages for a while only looks hung. Bounded, so that a test cannot wait forever.
 std::size_t SendWithTimeout(HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR nResult = 0;
-    return ::SendMessageTimeoutA(hWnd, nMsg, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &nResult)
-               ? nResult
-               : 0;
+    return ::SendMessageTimeoutA(hWnd, nMsg, wParam, lParam, SMTO_NORMAL, 10000, &nResult) ? nResult
+                                                                                           : 0;
 }
 
 } // namespace
