@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/thread_state.h"
 #include "tests/framework/framework_win_test_ids.h"
 #include "tests/support/win_test_support.h"
 
@@ -180,10 +181,14 @@ TEST(FontTest, AFontOwnsWhatItCreatedAndATemporaryWrapperNothing) {
     LOGFONTA lf{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     HFONT hUnowned = ::CreateFontIndirectA(&lf);
+    HMENU hMenu = ::CreatePopupMenu();
     CFont::FromHandle(hUnowned);
-    PumpMessagesFor(50); // idle time deletes the wrapper, never the font
+    CMenu::FromHandle(hMenu);
+    AfxDeleteTempMaps(); // as an idle message loop does: the wrappers go, never their objects
     EXPECT_EQ(OBJ_FONT, static_cast<int>(::GetObjectType(hUnowned)));
+    EXPECT_TRUE(::IsMenu(hMenu));
     ::DeleteObject(hUnowned);
+    ::DestroyMenu(hMenu);
     HGDIOBJ hOwned = nullptr;
     {
         CFont font;
