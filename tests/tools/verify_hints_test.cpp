@@ -17,7 +17,7 @@ constexpr std::int64_t T = 1796509566; // 2026-12-05T22:26:06Z
 // The request checked as the verify command checks it: its hints must start with strStart
 // ("code: text", one per line), or be none when strStart is empty.
 void ExpectHints(const SVerifyRequest& request, const std::string& strStart) {
-    CKestrowVerifier verifier(request.strSecretKey.c_str());
+    CKestrowVerifier verifier(request.strSecretKey);
     verifier.m_strPrefix = request.strPrefix;
     verifier.m_nMaxSkew = request.nMaxSkew;
     SVerifyResult result;
