@@ -66,6 +66,8 @@ mutate: deps
 
 # Release packages of the committed tree in dist/ (see scripts/dist.sh); refuses a
 # working tree with changes. Not part of `make test`: it builds everything again.
+# `make dist SIGN_PFX=cert.pfx SIGN_PASS_FILE=password-file` signs the Windows programs
+# and installers (the two reach scripts/sign.sh through the environment).
 dist:
 	@bash scripts/install-deps.sh dist
 	bash scripts/dist.sh $(JOBS)

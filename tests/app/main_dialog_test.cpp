@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <fstream>
 #include <set>
 #include <string>
 
@@ -81,8 +80,6 @@ TEST(MainDialog, StartState) {
         EXPECT_EQ(WindowText(GetWindow(GetDlgItem(d.m_hWnd, IDC_SAMPLE_URL), GW_HWNDPREV)),
                   "Sample URL")
             << "the URL label";
-        // Another test's window may have taken the activation, and the focus with it.
-        SetActiveWindow(d.m_hWnd);
         EXPECT_EQ(GetFocus(), GetDlgItem(d.m_hWnd, IDC_SECRET_KEY));
         // The icons' sizes are the layout test's.
         EXPECT_NE(d.SendMessage(WM_GETICON, ICON_SMALL), 0);
@@ -176,20 +173,13 @@ TEST(MainDialog, SystemCommandsOfTheAboutItemOpenTheAboutBox) {
     EXPECT_EQ(RunMain(steps), IDCANCEL);
 }
 
-// The recording helper stands in as the shell's http handler, in HKEY_CLASSES_ROOT
-// since Wine does not merge the per-user classes into it.
+// The recording helper stands in as the shell's http handler.
 TEST(MainDialog, TestUrlOpensTheUrlOfTheLastGenerateEvenAfterEditing) {
-    const char kCommandKey[] = "http\\shell\\open\\command";
-    char szOld[1024] = {};
-    LONG cbOld = sizeof szOld;
-    const bool bHadCommand = RegQueryValueA(HKEY_CLASSES_ROOT, kCommandKey, szOld, &cbOld) == 0;
     const std::string strHelper = "\"" + BesideSelf(KESTROW_RECORD_HELPER_RELATIVE) + "\" ";
     const std::string strRecord = BesideSelf("test_url_record.txt");
-    DeleteFileA(strRecord.c_str());
     SetEnvironmentVariableA("KESTROW_RECORD_FILE", strRecord.c_str());
-    ASSERT_EQ(
-        RegSetValueA(HKEY_CLASSES_ROOT, kCommandKey, REG_SZ, (strHelper + "\"%1\"").c_str(), 0), 0);
-    std::string strGenerated, strRecorded;
+    const CClassesRootValue handler("http\\shell\\open\\command", strHelper + "\"%1\"");
+    std::string strGenerated;
     EXPECT_EQ(RunMain({[](CDialog& d) { Generate(d, "secret", "KEYID", "UrlInfo", IDC_PREFIX); },
                        [&](CDialog& d) {
                            strGenerated = Text(d, IDC_SAMPLE_URL);
@@ -199,12 +189,5 @@ TEST(MainDialog, TestUrlOpensTheUrlOfTheLastGenerateEvenAfterEditing) {
                            kExit(d);
                        }}),
               IDCANCEL);
-    for (int i = 0; i < 3000 && strRecorded.empty(); ++i) { // the handler runs on its own
-        Sleep(10);
-        std::getline(std::ifstream(strRecord), strRecorded);
-    }
-    bHadCommand ? RegSetValueA(HKEY_CLASSES_ROOT, kCommandKey, REG_SZ, szOld, 0)
-                : RegDeleteKeyA(HKEY_CLASSES_ROOT, kCommandKey);
-    DeleteFileA(strRecord.c_str());
-    EXPECT_EQ(strRecorded, strHelper + "\"" + strGenerated + "\"");
+    EXPECT_EQ(TakeRecord(strRecord, 30000), strHelper + "\"" + strGenerated + "\"");
 }

@@ -174,17 +174,19 @@ TEST(Program, EndsWhenItsDialogClosesWithExitEscapeOrTheCloseCommand) {
         PROCESS_INFORMATION pi{};
         ASSERT_TRUE(CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &si, &pi));
-        // Its dialog, once filled in, through the focus of its main thread.
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        const auto Dialog = [&] { return GetParent(gui.hwndFocus); };
+        // Its dialog, once filled in (found among the top-level windows: the focus and the
+        // activation are the display's, not this test's).
+        HWND hDlg = nullptr;
         EXPECT_TRUE(PumpMessagesUntil(
             [&] {
-                return GetGUIThreadInfo(pi.dwThreadId, &gui) && gui.hwndFocus &&
-                       WindowText(GetDlgItem(Dialog(), IDC_PREFIX)) == "UrlInfo";
+                DWORD dwProcessId = 0;
+                hDlg = FindWindowExA(nullptr, hDlg, "#32770", nullptr);
+                GetWindowThreadProcessId(hDlg, &dwProcessId);
+                return dwProcessId == pi.dwProcessId &&
+                       WindowText(GetDlgItem(hDlg, IDC_PREFIX)) == "UrlInfo";
             },
             30000));
-        CloseDialog(Dialog(), nWay, IDCANCEL);
+        CloseDialog(hDlg, nWay, IDCANCEL);
         DWORD dwExitCode = 99;
         EXPECT_TRUE(WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 &&
                     GetExitCodeProcess(pi.hProcess, &dwExitCode) && dwExitCode == 0)

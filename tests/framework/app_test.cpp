@@ -129,12 +129,13 @@ TEST(ExceptionTest, AFailedPaintIsReportedOnceAndNotRepeated) {
     CThrowingDialog dlg;
     ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
     dlg.ShowWindow(SW_SHOW);
-    PumpMessagesFor(200);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return dlg.m_nPaints > 0; }));
     dlg.m_bThrowInPaint = true;
     dlg.m_nPaints = 0;
     CMessageBoxWatcher watcher;
     dlg.Invalidate();
-    PumpMessagesFor(300);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return dlg.m_nPaints > 0; }));
+    PumpMessagesFor(300); // time for a repeat that must not come
     std::vector<MessageBoxRecord> boxes = watcher.Stop();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Paint failed.", boxes[0].strText);

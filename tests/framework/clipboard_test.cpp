@@ -4,6 +4,8 @@
 
 #include "framework/afx.h"
 
+#include <cstring>
+
 namespace {
 
 TEST(ClipboardTest, HoldsTheTextInBothFormsReplacingWhatWasThere) {
@@ -20,6 +22,9 @@ TEST(ClipboardTest, HoldsTheTextInBothFormsReplacingWhatWasThere) {
         ASSERT_TRUE(hAnsi != nullptr && hWide != nullptr) << pszText;
         EXPECT_STREQ(static_cast<const char*>(::GlobalLock(hAnsi)), pszText);
         EXPECT_EQ(static_cast<const wchar_t*>(::GlobalLock(hWide)), strWide) << pszText;
+        // Each with its terminator and nothing after it.
+        EXPECT_EQ(::GlobalSize(hAnsi), std::strlen(pszText) + 1);
+        EXPECT_EQ(::GlobalSize(hWide), 2 * strWide.size() + 2);
         ::GlobalUnlock(hAnsi);
         ::GlobalUnlock(hWide);
         ::CloseClipboard();

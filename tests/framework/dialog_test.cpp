@@ -45,22 +45,28 @@ protected:
     }
 };
 
+// The fields filled in, the focus in the first; a child control sees what is posted to it
+// before dispatch; the code given to EndDialog returned; then Escape cancels.
 TEST(ModalDialogTest, DoModalReturnsTheCodeGivenToEndDialogAndEscapeCancels) {
+    const UINT WM_TEST_POSTED = WM_APP + 7;
     CTestDialog dlg;
     dlg.m_strFirst = "to the control & back";
     dlg.m_strSecond = std::string(5000, 'k').c_str();
-    std::string strTexts[2];
-    int nFocusId = 0;
+    std::vector<UINT>& seen = dlg.m_ctlLink.m_seen;
     EXPECT_EQ(1234,
               RunModalScript(dlg, {[&](CDialog& d) {
-                                 strTexts[0] = WindowText(::GetDlgItem(d, IDC_TEST_FIRST_EDIT));
-                                 strTexts[1] = WindowText(::GetDlgItem(d, IDC_TEST_SECOND_EDIT));
-                                 nFocusId = ::GetDlgCtrlID(::GetFocus());
-                                 d.EndDialog(1234);
-                             }}));
-    EXPECT_EQ("to the control & back", strTexts[0]); // OnInitDialog's first exchange
-    EXPECT_EQ(std::string(5000, 'k'), strTexts[1]);
-    EXPECT_EQ(IDC_TEST_FIRST_EDIT, nFocusId);
+                                       EXPECT_EQ("to the control & back",
+                                                 WindowText(::GetDlgItem(d, IDC_TEST_FIRST_EDIT)));
+                                       EXPECT_EQ(std::string(5000, 'k'),
+                                                 WindowText(::GetDlgItem(d, IDC_TEST_SECOND_EDIT)));
+                                       EXPECT_EQ(IDC_TEST_FIRST_EDIT, ::GetDlgCtrlID(::GetFocus()));
+                                       seen.clear();
+                                       dlg.m_ctlLink.PostMessage(WM_TEST_POSTED);
+                                       dlg.m_ctlLink.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+                                   },
+                                   [](CDialog& d) { d.EndDialog(1234); }}));
+    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_TEST_POSTED));
+    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_MOUSEMOVE)));
     EXPECT_EQ(nullptr, dlg.m_hWnd); // the window is gone, the object stays
     EXPECT_EQ(nullptr, dlg.m_ctlLink.m_hWnd);
     EXPECT_EQ(IDCANCEL, RunModalScript(dlg, {[](CDialog& d) {
@@ -137,20 +143,6 @@ TEST(ModalDialogTest, TheOwnerIsDisabledWhileItRunsAndTheDialogCentredOverIt) {
     CDialog missing(IDD_MISSING_DIALOG, &owner);
     EXPECT_EQ(-1, missing.DoModal());
     EXPECT_TRUE(owner.IsWindowEnabled());
-}
-
-TEST(ModalDialogTest, AChildControlSeesMessagesPostedToItBeforeDispatch) {
-    const UINT WM_TEST_POSTED = WM_APP + 7;
-    CTestDialog dlg;
-    std::vector<UINT>& seen = dlg.m_ctlLink.m_seen;
-    RunModalScript(dlg, {[&](CDialog&) {
-                             seen.clear();
-                             dlg.m_ctlLink.PostMessage(WM_TEST_POSTED);
-                             dlg.m_ctlLink.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-                         },
-                         [](CDialog& d) { d.EndDialog(IDOK); }});
-    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_TEST_POSTED));
-    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_MOUSEMOVE)));
 }
 
 } // namespace

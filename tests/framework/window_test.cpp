@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/thread_state.h"
 #include "tests/framework/framework_win_test_ids.h"
 #include "tests/support/win_test_support.h"
 
@@ -44,6 +45,7 @@ ON_MESSAGE(WM_TEST_BOTH, &CDerivedWnd::OnBoth)
 ON_BN_CLICKED(9, &CDerivedWnd::OnClickedNine)
 END_MESSAGE_MAP()
 
+// Found by handle, one object per window, released with the window it created.
 TEST(MessageMapTest, DispatchesThroughTheChainAndTheDerivedEntryWins) {
     CDerivedWnd wnd;
     CBaseWnd base;
@@ -61,28 +63,22 @@ TEST(MessageMapTest, DispatchesThroughTheChainAndTheDerivedEntryWins) {
     }
     EXPECT_EQ((std::vector<std::string>{"timer 77", "clicked 9", "command 7"}), wnd.m_calls);
     EXPECT_EQ((std::vector<std::string>{"timer 77", "command 7"}), base.m_calls);
-}
 
-TEST(MessageMapTest, ObjectsAreFoundByHandleAndReleasedWithTheWindow) {
-    CBaseWnd wnd;
-    ASSERT_TRUE(wnd.Create());
     HWND hWnd = wnd.m_hWnd;
     EXPECT_EQ(&wnd, CWnd::FromHandle(hWnd));
     CWnd other;
-    EXPECT_FALSE(other.SubclassWindow(hWnd)); // one object per window
+    EXPECT_FALSE(other.SubclassWindow(hWnd));
     EXPECT_TRUE(wnd.DestroyWindow());
-    EXPECT_EQ(nullptr, wnd.m_hWnd);
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_TRUE(wnd.m_hWnd == nullptr && CWnd::FromHandlePermanent(hWnd) == nullptr);
     {
         CBaseWnd scoped;
         ASSERT_TRUE(scoped.Create());
         hWnd = scoped.m_hWnd;
-    } // a window the framework created goes with its object
+    }
     EXPECT_FALSE(::IsWindow(hWnd));
 }
 
-// ---- Reflection and Default(): a dialog as the parent, a static control as the child ----
-
+// A dialog as the parent, a static control as the child.
 class CReflectingStatic : public CStatic {
 public:
     bool m_bDecline = false; // answer the colour request with no brush
@@ -133,78 +129,66 @@ ON_CONTROL(STN_CLICKED, IDC_TEST_LINK, &CParentDialog::OnLinkClicked)
 ON_CONTROL(STN_DBLCLK, IDC_TEST_LINK, &CParentDialog::OnLinkDoubleClicked)
 END_MESSAGE_MAP()
 
-class ReflectionTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dlg.Create(IDD_TEST_DIALOG));
-        m_hLink = ::GetDlgItem(m_dlg, IDC_TEST_LINK);
-    }
-    // The parent's answer to the colour request the static control sends when it paints.
-    std::pair<HBRUSH, COLORREF> AskParentForColours() {
-        HDC hDC = ::GetDC(m_hLink);
-        ::SetTextColor(hDC, RGB(255, 255, 255));
-        auto hBrush = reinterpret_cast<HBRUSH>(m_dlg.SendMessage(
-            WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(m_hLink)));
-        COLORREF clrText = ::GetTextColor(hDC);
-        ::ReleaseDC(m_hLink, hDC);
-        return {hBrush, clrText};
-    }
-    CParentDialog m_dlg;
-    HWND m_hLink = nullptr;
-};
+// The parent's answer to the colour request a static control sends when it paints.
+std::pair<HBRUSH, COLORREF> AskParentForColours(CDialog& dlg, HWND hChild) {
+    HDC hDC = ::GetDC(hChild);
+    ::SetTextColor(hDC, RGB(255, 255, 255));
+    auto hBrush = reinterpret_cast<HBRUSH>(dlg.SendMessage(
+        WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hChild)));
+    COLORREF clrText = ::GetTextColor(hDC);
+    ::ReleaseDC(hChild, hDC);
+    return {hBrush, clrText};
+}
 
-TEST_F(ReflectionTest, TheChildsColourAnswerIsWhatTheParentReturnsElseItsOwn) {
-    const auto parents = std::make_pair(static_cast<HBRUSH>(m_dlg.m_brush), RGB(4, 5, 6));
+// The child's entries answer first: its colours unless it declines, its click; without
+// them (or its object) the parent's. Default() hands a message on until unsubclassed.
+TEST(ReflectionTest, TheChildsEntriesAnswerFirstAndDefaultPassesOn) {
+    CParentDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
+    const HWND hLink = ::GetDlgItem(dlg, IDC_TEST_LINK);
+    const auto parents = std::make_pair(static_cast<HBRUSH>(dlg.m_brush), RGB(4, 5, 6));
     CStatic plain; // no reflection entries
-    ASSERT_TRUE(plain.SubclassWindow(m_hLink));
-    EXPECT_EQ(parents, AskParentForColours());
+    ASSERT_TRUE(plain.SubclassWindow(hLink));
+    EXPECT_EQ(parents, AskParentForColours(dlg, hLink));
     plain.UnsubclassWindow();
+    ::SetWindowLongA(hLink, GWL_STYLE, ::GetWindowLongA(hLink, GWL_STYLE) | SS_NOTIFY);
     CReflectingStatic link;
-    ASSERT_TRUE(link.SubclassWindow(m_hLink));
+    ASSERT_TRUE(link.SubclassDlgItem(IDC_TEST_LINK, &dlg));
     EXPECT_EQ(std::make_pair(static_cast<HBRUSH>(link.m_brush), RGB(1, 2, CTLCOLOR_STATIC)),
-              AskParentForColours());
+              AskParentForColours(dlg, hLink));
     link.m_bDecline = true;
-    EXPECT_EQ(parents, AskParentForColours());
-}
+    EXPECT_EQ(parents, AskParentForColours(dlg, hLink));
 
-TEST_F(ReflectionTest, NotificationsGoToTheChildsEntryFirst) {
-    ::SetWindowLongA(m_hLink, GWL_STYLE, ::GetWindowLongA(m_hLink, GWL_STYLE) | SS_NOTIFY);
-    CReflectingStatic link;
-    ASSERT_TRUE(link.SubclassWindow(m_hLink));
     // A real click: the static control notifies its parent, which reflects it.
-    ::SendMessageA(m_hLink, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::SendMessageA(m_hLink, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    const LPARAM lParam = reinterpret_cast<LPARAM>(m_hLink);
-    m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_LINK, STN_DBLCLK), lParam); // unmapped
-    EXPECT_EQ(1, link.m_nClicks);
-    EXPECT_EQ(0, m_dlg.m_nClicks);
-    EXPECT_EQ(1, m_dlg.m_nDoubleClicks);
-    link.UnsubclassWindow(); // without the child's object the parent's entry runs
-    m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_LINK, STN_CLICKED), lParam);
-    EXPECT_EQ(1, m_dlg.m_nClicks);
-}
+    ::SendMessageA(hLink, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageA(hLink, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    const LPARAM lParam = reinterpret_cast<LPARAM>(hLink);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_LINK, STN_DBLCLK), lParam); // unmapped
+    EXPECT_TRUE(link.m_nClicks == 1 && dlg.m_nClicks == 0 && dlg.m_nDoubleClicks == 1);
 
-TEST_F(ReflectionTest, DefaultHandsTheCurrentMessageToThePreviousProcedure) {
-    CReflectingStatic link;
-    ASSERT_TRUE(link.SubclassDlgItem(IDC_TEST_LINK, &m_dlg));
     link.SetWindowText("first");
-    ::SetDlgItemTextA(m_dlg, IDC_TEST_LINK, "second");
+    ::SetDlgItemTextA(dlg, IDC_TEST_LINK, "second");
     EXPECT_EQ((std::vector<std::string>{"first", "second"}), link.m_texts);
-    EXPECT_EQ("second", WindowText(m_hLink));
+    EXPECT_EQ("second", WindowText(hLink));
     link.UnsubclassWindow();
-    ::SetWindowTextA(m_hLink, "third"); // no longer seen
-    EXPECT_EQ(2u, link.m_texts.size());
-    EXPECT_EQ("third", WindowText(m_hLink));
+    ::SetWindowTextA(hLink, "third"); // no longer seen
+    EXPECT_TRUE(link.m_texts.size() == 2 && WindowText(hLink) == "third");
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_LINK, STN_CLICKED), lParam);
+    EXPECT_EQ(1, dlg.m_nClicks);
 }
 
 TEST(FontTest, AFontOwnsWhatItCreatedAndATemporaryWrapperNothing) {
     LOGFONTA lf{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     HFONT hUnowned = ::CreateFontIndirectA(&lf);
+    HMENU hMenu = ::CreatePopupMenu();
     CFont::FromHandle(hUnowned);
-    PumpMessagesFor(50); // idle time deletes the wrapper, never the font
+    CMenu::FromHandle(hMenu);
+    AfxDeleteTempMaps(); // as an idle message loop does: the wrappers go, never their objects
     EXPECT_EQ(OBJ_FONT, static_cast<int>(::GetObjectType(hUnowned)));
+    EXPECT_TRUE(::IsMenu(hMenu));
     ::DeleteObject(hUnowned);
+    ::DestroyMenu(hMenu);
     HGDIOBJ hOwned = nullptr;
     {
         CFont font;
@@ -215,6 +199,32 @@ TEST(FontTest, AFontOwnsWhatItCreatedAndATemporaryWrapperNothing) {
         hOwned = font.m_hObject;
     }
     EXPECT_EQ(0u, ::GetObjectType(hOwned)); // deleted with its object
+}
+
+// Both forms fill exactly the rectangle given and leave the background colour as it was.
+TEST(GdiTest, FillSolidRectFillsExactlyItsRectangle) {
+    const HDC hDC = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ hOld = ::SelectObject(hDC, ::CreateBitmap(8, 6, 1, 32, nullptr));
+    ::PatBlt(hDC, 0, 0, 8, 6, BLACKNESS);
+    CDC* pDC = CDC::FromHandle(hDC);
+    pDC->SetBkColor(RGB(1, 2, 3));
+    const RECT rc{1, 1, 4, 3};
+    pDC->FillSolidRect(&rc, RGB(255, 0, 0));
+    pDC->FillSolidRect(4, 3, 2, 3, RGB(0, 0, 255));
+    std::string strPixels;
+    for (int i = 0; i < 48; ++i) {
+        const COLORREF clr = ::GetPixel(hDC, i % 8, i / 8);
+        strPixels += clr == RGB(255, 0, 0) ? 'r' : clr == RGB(0, 0, 255) ? 'b' : '.';
+    }
+    EXPECT_EQ(strPixels, "........"
+                         ".rrr...."
+                         ".rrr...."
+                         "....bb.."
+                         "....bb.."
+                         "....bb..");
+    EXPECT_EQ(::GetBkColor(hDC), RGB(1, 2, 3));
+    ::DeleteObject(::SelectObject(hDC, hOld));
+    ::DeleteDC(hDC);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -13,12 +16,13 @@ bool ClassIs(HWND hWnd, const char* pszClass) {
     return ::lstrcmpiA(szClass, pszClass) == 0;
 }
 
-// The watcher reads windows of another thread, which may be busy: never wait for long.
+// The watcher reads windows of another thread, which answers once it is back in its message
+// loop: on a loaded machine that can take seconds, and a thread that has not asked for
+// messages for a while only looks hung. Bounded, so that a test cannot wait forever.
 std::size_t SendWithTimeout(HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR nResult = 0;
-    return ::SendMessageTimeoutA(hWnd, nMsg, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &nResult)
-               ? nResult
-               : 0;
+    return ::SendMessageTimeoutA(hWnd, nMsg, wParam, lParam, SMTO_NORMAL, 10000, &nResult) ? nResult
+                                                                                           : 0;
 }
 
 } // namespace
@@ -29,6 +33,28 @@ std::string WindowText(HWND hWnd) {
         SendWithTimeout(hWnd, WM_GETTEXT, strText.size(), reinterpret_cast<LPARAM>(&strText[0]));
     strText.resize(std::min(nCopied, strText.size() - 1));
     return strText;
+}
+
+CClassesRootValue::CClassesRootValue(std::string strKey, const std::string& strValue)
+    : m_strKey(std::move(strKey)) {
+    LONG cbOld = sizeof m_szOld;
+    m_bHad = ::RegQueryValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), m_szOld, &cbOld) == 0;
+    ::RegSetValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, strValue.c_str(), 0);
+}
+
+CClassesRootValue::~CClassesRootValue() {
+    m_bHad ? ::RegSetValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, m_szOld, 0)
+           : ::RegDeleteTreeA(HKEY_CLASSES_ROOT, m_strKey.c_str());
+}
+
+std::string TakeRecord(const std::string& strFile, DWORD dwMs) {
+    std::ifstream in;
+    PumpMessagesUntil([&] { return in.open(strFile, std::ios::binary), in.is_open(); }, dwMs);
+    const std::string str =
+        in.is_open() ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
+    in.close();
+    ::DeleteFileA(strFile.c_str());
+    return str;
 }
 
 bool MessageBoxRecord::HasSystemIcon(LPCSTR idi) const {

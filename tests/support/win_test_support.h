@@ -64,3 +64,20 @@ inline void PumpMessagesFor(DWORD dwMs) {
 
 // The window's text, read with a timeout (safe across threads); empty without a window.
 std::string WindowText(HWND hWnd);
+
+// HKEY_CLASSES_ROOT\strKey's default value set to strValue while this lives (Wine does not
+// merge the per-user classes into that root); afterwards put back as it was.
+class CClassesRootValue {
+public:
+    CClassesRootValue(std::string strKey, const std::string& strValue);
+    ~CClassesRootValue();
+
+private:
+    std::string m_strKey;
+    char m_szOld[1024] = {};
+    bool m_bHad;
+};
+
+// What the recording helper (record_command_line.exe) wrote to strFile, which is then
+// removed: its command line, or "(none)" when it did not run within dwMs.
+std::string TakeRecord(const std::string& strFile, DWORD dwMs = 20000);
