@@ -97,6 +97,8 @@ TEST(KestrowEngineTest, NoPairBeforeOneIsComputedAndNoOverflow) {
     engine.m_nRefreshInterval = 5;
     engine.m_tLastSigned = INT64_MAX;
     EXPECT_EQ(SignAt(engine, INT64_MAX), Fresh("secret", "X", INT64_MIN));
+    engine.m_tLastSigned = INT64_MAX - 5; // expires at the last time value there is
+    EXPECT_EQ(SignAt(engine, INT64_MAX), Fresh("secret", "Y", INT64_MAX));
 }
 
 TEST(KestrowEngineTest, SignUsesTheClock) {

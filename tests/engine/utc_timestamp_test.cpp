@@ -12,6 +12,12 @@
 // reader walks the calendar the other way and must take back both forms everywhere.
 TEST(UtcTimestampTest, AgreesWithTheRunTimeAndReadsBackAcrossTheRange) {
     std::vector<std::int64_t> times = {g_tTimestampMin, g_tTimestampMax};
+    // 1 March of each century year, where the calendar's corrections meet, and the second before.
+    for (int nYear = 2100; nYear <= 3000; nYear += 100) {
+        std::int64_t t = -1;
+        ASSERT_EQ(ParseUtcTimestamp(std::to_string(nYear) + "-03-01T00:00:00Z", t), UTC_PARSE_OK);
+        times.insert(times.end(), {t - 1, t});
+    }
     for (std::uint64_t nState = 1; times.size() < 5000;) {
         nState = nState * 6364136223846793005ull + 1442695040888963407ull;
         times.push_back(static_cast<std::int64_t>((nState >> 11) % (g_tTimestampMax + 1)));

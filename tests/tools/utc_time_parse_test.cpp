@@ -44,6 +44,7 @@ TEST(UtcTimeParse, RejectsWithAReasonAndLeavesTheTime) {
         {"-", "expected"},
         {"2026-12-05T22:26:06", "expected"},
         {"2026-12-05T22:26:06.Z", "expected"},
+        {"2026-12-05T22:26:0600Z", "expected"},
         {"20266-12-05T22:26:06Z", "expected"},
         {"2026-12-05T22:26:06.500Z", "fractions of a second are not supported"},
         {"2026-12-05T22:26:06.0001Z", "fractions"},
