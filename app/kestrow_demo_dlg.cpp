@@ -17,6 +17,8 @@ const char kNoticeText[] =
 } // namespace
 
 CKestrowDemoDlg::CKestrowDemoDlg(CWnd* pParent) : CDialog(IDD_KESTROWDEMO_DIALOG, pParent) {
+    // Wiped whenever the field is read again and when the dialog ends.
+    m_strSecretKey.MarkSecret();
 }
 
 CKestrowDemoDlg::~CKestrowDemoDlg() = default;

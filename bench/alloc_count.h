@@ -1,14 +1,14 @@
 #pragma once
-// Heap allocations of the calling thread, counted by the benchmark binary's own
-// operator new (and by OpenSSL's allocator hooks, once installed).
+// Heap allocations of the calling thread, counted by the program's own operator new
+// (tests/support/replacement_allocator) and by OpenSSL's allocator hooks, once installed.
 
 #include <cstdint>
+
+#include "tests/support/replacement_allocator.h"
 
 namespace benchmark {
 class State;
 }
-
-std::uint64_t AllocationCount();
 
 // Routes OpenSSL's allocations through the counter. Must run before OpenSSL allocates
 // anything; false when that moment has passed.

@@ -129,6 +129,30 @@ void SignCached_Kestrow(benchmark::State& state) {
     SignRepeatedly(state, 300);
 }
 
+// A new key: the old keyed-hash object and key text go (wiped), the new ones are built.
+void SetSecretKey_Kestrow(benchmark::State& state) {
+    const std::string strOtherKey = std::string(g_szBenchKey) + "2";
+    CKestrowEngine engine;
+    PrepareEngine(engine, 0);
+    const char* apszKeys[] = {strOtherKey.c_str(), g_szBenchKey};
+    std::size_t nKey = 0;
+    const CAllocationMeter meter;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(engine.SetSecretKey(apszKeys[nKey ^= 1]));
+    }
+    meter.Report(state);
+}
+
+// An engine's whole life without signing: built, keyed, destroyed (everything wiped).
+void EngineLifetime_Kestrow(benchmark::State& state) {
+    const CAllocationMeter meter;
+    for (auto _ : state) {
+        CKestrowEngine engine;
+        benchmark::DoNotOptimize(PrepareEngine(engine, 0));
+    }
+    meter.Report(state);
+}
+
 void ComposeSampleRequest_Kestrow(benchmark::State& state) {
     const CString strSecretKey = g_szBenchKey;
     const CString strAccessKeyId = "KESTROWMADEUP01";
@@ -155,4 +179,6 @@ BENCHMARK(Sign_Kestrow);
 BENCHMARK(Sign_KestrowInteger);
 BENCHMARK(Sign_OpenSSLOneShot);
 BENCHMARK(SignCached_Kestrow);
+BENCHMARK(SetSecretKey_Kestrow);
+BENCHMARK(EngineLifetime_Kestrow);
 BENCHMARK(ComposeSampleRequest_Kestrow);

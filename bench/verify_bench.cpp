@@ -15,6 +15,7 @@
 #include "bench/alloc_count.h"
 #include "bench/bench_data.h"
 #include "bench/openssl_signature.h"
+#include "crypto/sha1_path.h"
 #include "engine/kestrow_verifier.h"
 
 namespace {
@@ -98,6 +99,11 @@ void Verify_Kestrow(benchmark::State& state) {
     meter.Report(state);
 }
 
+void Verify_KestrowInteger(benchmark::State& state) {
+    const CSha1IntegerPathScope integerPath;
+    Verify_Kestrow(state);
+}
+
 void Verify_OpenSSL(benchmark::State& state) {
     const std::string strKey = g_szBenchKey;
     const std::string strPrefix = g_szBenchPrefix;
@@ -121,4 +127,5 @@ void Verify_OpenSSL(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(Verify_Kestrow);
+BENCHMARK(Verify_KestrowInteger);
 BENCHMARK(Verify_OpenSSL);

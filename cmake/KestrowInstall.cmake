@@ -19,7 +19,8 @@ set(KESTROW_PUBLIC_HEADERS
     engine/utc_timestamp.h
     app/sample_request.h
     framework/cstring.h
-    framework/byte_array.h)
+    framework/byte_array.h
+    framework/secure_wipe.h)
 foreach(header IN LISTS KESTROW_PUBLIC_HEADERS)
     get_filename_component(folder ${header} DIRECTORY)
     install(FILES ${PROJECT_SOURCE_DIR}/${header}

@@ -1,8 +1,11 @@
 #pragma once
-// HMAC-SHA1 (RFC 2104) under one key fixed at construction; the pads are built once.
+// HMAC-SHA1 (RFC 2104) under one key fixed at construction. The pads are built and hashed
+// once: a MAC starts from the hash states after them. The key copy, the pads and the states
+// are wiped before their memory is given back.
 
 #include <cstdint>
 
+#include "crypto/sha1.h"
 #include "framework/byte_array.h"
 
 class CHMAC_SHA1 {
@@ -19,4 +22,9 @@ private:
     CByteArray m_baKey;
     CByteArray m_baInnerPad;
     CByteArray m_baOuterPad;
+    // The hash states after each pad. As secret as the key: they are enough to forge MACs.
+    std::uint32_t m_dwInnerState[CSHA1::STATE_WORDS];
+    std::uint32_t m_dwOuterState[CSHA1::STATE_WORDS];
+    std::uint64_t m_qwInnerBlocks;
+    std::uint64_t m_qwOuterBlocks;
 };

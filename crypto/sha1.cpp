@@ -14,6 +14,10 @@ std::atomic<bool> g_bShaExtensions{Sha1ShaExtensionsAvailable()};
 
 constexpr std::uint32_t kInitialState[5] = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u,
                                             0xC3D2E1F0u};
+// The compression of an all-zero block under an all-zero chaining value: what the wipe after
+// Finish leaves in the state words. Stored, so that wiping costs no compression.
+constexpr std::uint32_t kWipedState[5] = {0x9E1547EDu, 0x57EC91C2u, 0x30FA8BC8u, 0xC7785A54u,
+                                          0xA7EFA5E3u};
 constexpr std::uint32_t kRound1 = 0x5A827999u;
 constexpr std::uint32_t kRound2 = 0x6ED9EBA1u;
 constexpr std::uint32_t kRound3 = 0x8F1BBCDCu;
@@ -59,6 +63,14 @@ inline void StoreBigEndian(std::uint8_t* pb, std::uint32_t dwWord) {
 #else
 #define SHA1_SCHEDULE_BARRIER() ((void)0)
 #endif
+
+// Zeroes that the compiler may not drop as dead stores, although the object may die next.
+inline void WipeBytes(void* pv, std::size_t cb) {
+    std::memset(pv, 0, cb);
+#if defined(__GNUC__)
+    __asm__ __volatile__("" : : "r"(pv) : "memory");
+#endif
+}
 
 inline std::uint32_t NextScheduleWord(std::uint32_t* pdwW, int t) {
     const std::uint32_t dwWord =
@@ -146,34 +158,56 @@ void CSHA1::AddData(const std::uint8_t* pbData, std::uint32_t dwLength) {
 }
 
 void CSHA1::Finish() {
-    // 1. The length trailer, from the count before any padding is added.
+    // The length trailer, from the count before any padding is added.
     std::uint8_t byCount[8];
     StoreBigEndian(byCount, m_dwBitCount[1]);
     StoreBigEndian(byCount + 4, m_dwBitCount[0]);
-    // 2. The single one bit that ends the message.
-    const std::uint8_t byMark = 0x80;
-    AddData(&byMark, 1);
-    // 3. Zero bytes, one per call, until 56 bytes of the block are taken (count bits 3..8).
-    const std::uint8_t byZero = 0x00;
-    while ((m_dwBitCount[0] & 0x1F8u) != 0x1C0u) {
-        AddData(&byZero, 1);
+    // The one bit that ends the message, zeros up to byte 56 of a block (in a second block when
+    // fewer than 8 bytes are left after the bit), then the trailer.
+    std::uint32_t dwPending = (m_dwBitCount[0] >> 3) & 63u;
+    m_byPending[dwPending++] = 0x80;
+    if (dwPending > BLOCK_SIZE - sizeof(byCount)) {
+        std::memset(m_byPending + dwPending, 0, BLOCK_SIZE - dwPending);
+        CompressBlock(m_dwState, m_byPending);
+        dwPending = 0;
     }
-    // 4. The trailer fills the block, which gets compressed.
-    AddData(byCount, sizeof(byCount));
-    // 5. The digest: H0 to H4, each most significant byte first.
-    for (int i = 0; i < 5; ++i) {
+    std::memset(m_byPending + dwPending, 0, BLOCK_SIZE - sizeof(byCount) - dwPending);
+    std::memcpy(m_byPending + BLOCK_SIZE - sizeof(byCount), byCount, sizeof(byCount));
+    CompressBlock(m_dwState, m_byPending);
+    // The digest: H0 to H4, each most significant byte first.
+    for (int i = 0; i < STATE_WORDS; ++i) {
         StoreBigEndian(m_byDigest + 4 * i, m_dwState[i]);
     }
-    // 6. Wipe: nothing of the message stays behind, and the state is not ready for reuse.
-    std::memset(m_byPending, 0, sizeof(m_byPending));
-    std::memset(m_dwState, 0, sizeof(m_dwState));
+    // Wipe: nothing of the message stays behind, and the state is not ready for reuse. This
+    // leaves what compressing a zero block under a zero chaining value would: a zero schedule
+    // in the scratch and kWipedState.
+    WipeBytes(m_byPending, sizeof(m_byPending));
+    WipeBytes(m_byScratch, sizeof(m_byScratch));
+    std::memcpy(m_dwState, kWipedState, sizeof(m_dwState));
     m_dwBitCount[0] = 0;
     m_dwBitCount[1] = 0;
-    CompressBlock(m_dwState, m_byPending);
 }
 
 void CSHA1::CopyDigest(std::uint8_t* pbDest) const {
     std::memcpy(pbDest, m_byDigest, sizeof(m_byDigest));
+}
+
+bool CSHA1::ReadChainingValue(std::uint32_t* pdwState, std::uint64_t& qwBlocks) const {
+    const std::uint64_t qwBits = (std::uint64_t{m_dwBitCount[1]} << 32) | m_dwBitCount[0];
+    if (qwBits == 0 || qwBits % (8 * BLOCK_SIZE) != 0) {
+        return false;
+    }
+    std::memcpy(pdwState, m_dwState, sizeof(m_dwState));
+    qwBlocks = qwBits / (8 * BLOCK_SIZE);
+    return true;
+}
+
+void CSHA1::RestartFrom(const std::uint32_t* pdwState, std::uint64_t qwBlocks) {
+    std::memcpy(m_dwState, pdwState, sizeof(m_dwState));
+    // Counted modulo 2^64 bits, like everything taken in.
+    const std::uint64_t qwBits = qwBlocks * (8 * BLOCK_SIZE);
+    m_dwBitCount[0] = static_cast<std::uint32_t>(qwBits);
+    m_dwBitCount[1] = static_cast<std::uint32_t>(qwBits >> 32);
 }
 
 // Whole blocks straight from the caller's buffer, one after another.

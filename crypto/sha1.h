@@ -8,6 +8,7 @@ class CSHA1 {
 public:
     static constexpr int DIGEST_SIZE = 20;
     static constexpr int BLOCK_SIZE = 64;
+    static constexpr int STATE_WORDS = 5;
 
     CSHA1();
     virtual ~CSHA1();
@@ -21,12 +22,20 @@ public:
     void Finish();
     void CopyDigest(std::uint8_t* pbDest) const;
 
+    // The chaining value after whole blocks and how many 64-byte blocks led to it, so that a
+    // common head (a key's pad) is hashed once. False, with nothing written, while bytes of a
+    // block are pending or before the first block; that includes the finished state.
+    bool ReadChainingValue(std::uint32_t* pdwState, std::uint64_t& qwBlocks) const;
+    // Restart from what ReadChainingValue gave: what follows hashes as it would have after
+    // those blocks.
+    void RestartFrom(const std::uint32_t* pdwState, std::uint64_t qwBlocks);
+
 private:
     void CompressBlock(std::uint32_t* pdwState, const std::uint8_t* pbBlock);
     void CompressBlocks(std::uint32_t* pdwState, const std::uint8_t* pbBlocks,
                         std::uint32_t dwBlocks);
 
-    std::uint32_t m_dwState[5];
+    std::uint32_t m_dwState[STATE_WORDS];
     std::uint32_t m_dwBitCount[2]; // [0] low half, [1] high half
     std::uint8_t m_byPending[BLOCK_SIZE];
     std::uint8_t m_byDigest[DIGEST_SIZE];

@@ -30,7 +30,7 @@ constexpr bool IsAsciiSpace(int by) {
 }
 
 // What UrlEncode writes for each byte value, looked up rather than tested range by range.
-enum EUrlClass : std::uint8_t { URL_ESCAPE, URL_KEEP, URL_PLUS, URL_END };
+enum EUrlClass : std::uint8_t { URL_ESCAPE, URL_KEEP, URL_PLUS };
 
 struct SUrlClasses {
     EUrlClass e[256];
@@ -39,10 +39,7 @@ struct SUrlClasses {
 constexpr SUrlClasses MakeUrlClasses() {
     SUrlClasses classes{};
     for (int by = 0; by < 256; ++by) {
-        classes.e[by] = by == 0            ? URL_END
-                        : IsAsciiAlnum(by) ? URL_KEEP
-                        : IsAsciiSpace(by) ? URL_PLUS
-                                           : URL_ESCAPE;
+        classes.e[by] = IsAsciiAlnum(by) ? URL_KEEP : IsAsciiSpace(by) ? URL_PLUS : URL_ESCAPE;
     }
     return classes;
 }
@@ -107,28 +104,32 @@ CString Base64Encode(const std::uint8_t* pbData, std::uint32_t dwCount) {
 }
 
 CString UrlEncode(CString strInput) {
-    const std::string& strIn = strInput.str();
-    const int nReserve = CheckedBufferLength(std::uint64_t{strIn.size()} * 3 + 1,
+    const int nReserve = CheckedBufferLength(std::uint64_t{strInput.str().size()} * 3 + 1,
                                              "UrlEncode: input too long for one text");
     CString strResult;
-    char* const pchStart = strResult.GetBuffer(nReserve);
-    char* pch = pchStart;
-    for (const char ch : strIn) {
-        const auto by = static_cast<std::uint8_t>(ch);
+    const int nLength = UrlEncodeBuffer(strInput.GetString(), strResult.GetBuffer(nReserve));
+    strResult.ReleaseBuffer(nLength);
+    return strResult;
+}
+
+int UrlEncodeBuffer(const char* pszInput, char* pszDest) {
+    if (pszInput == nullptr || pszDest == nullptr) {
+        throw std::invalid_argument("UrlEncodeBuffer: no input or no destination");
+    }
+    char* pch = pszDest;
+    for (const char* pchIn = pszInput; *pchIn != '\0'; ++pchIn) {
+        const auto by = static_cast<std::uint8_t>(*pchIn);
         const EUrlClass eClass = g_urlClasses.e[by];
         if (eClass == URL_KEEP) {
-            *pch++ = ch;
+            *pch++ = *pchIn;
         } else if (eClass == URL_ESCAPE) {
             *pch++ = '%';
             *pch++ = g_szHexDigits[by >> 4];
             *pch++ = g_szHexDigits[by & 0x0F];
-        } else if (eClass == URL_PLUS) {
-            *pch++ = '+';
         } else {
-            break;
+            *pch++ = '+';
         }
     }
     *pch = '\0';
-    strResult.ReleaseBuffer(static_cast<int>(pch - pchStart));
-    return strResult;
+    return static_cast<int>(pch - pszDest);
 }

@@ -17,3 +17,6 @@ CString Base64Encode(const std::uint8_t* pbData, std::uint32_t dwCount);
 // Letters and digits stay, the six ASCII white-space characters become "+", every other
 // byte "%XX" in upper case. Stops at the first NUL.
 CString UrlEncode(CString strInput);
+// The same from and into a caller's buffers: pszDest has room for three times the input's
+// characters and a NUL. Returns the length written.
+int UrlEncodeBuffer(const char* pszInput, char* pszDest);

@@ -5,7 +5,6 @@
 #include <limits>
 #include <memory>
 #include <stdexcept>
-#include <utility>
 
 #include "crypto/hmac_sha1.h"
 #include "engine/encoding.h"
@@ -37,6 +36,9 @@ void MakeRoom(CString& str, int nLength) {
     str.ReleaseBuffer(nOldLength);
 }
 
+// The Base64 text of a digest: 4 characters for each 3 bytes begun.
+constexpr int kBase64DigestLength = (CSHA1::DIGEST_SIZE + 2) / 3 * 4;
+
 std::int64_t CurrentTime() {
     const auto tSinceEpoch = std::chrono::system_clock::now().time_since_epoch();
     return std::chrono::floor<std::chrono::seconds>(tSinceEpoch).count();
@@ -47,6 +49,8 @@ std::int64_t CurrentTime() {
 CKestrowEngine::CKestrowEngine()
     : m_bUrlEncode(1), m_nRefreshInterval(300), m_pHMAC(nullptr), m_tLastSigned(0),
       m_bHavePair(false) {
+    // The key text is wiped when it is replaced and when the engine ends.
+    m_strKey.MarkSecret();
 }
 
 CKestrowEngine::~CKestrowEngine() {
@@ -68,9 +72,10 @@ bool CKestrowEngine::SetSecretKey(const char* pszKey) {
     delete m_pHMAC;
     m_pHMAC = nullptr;
     m_tLastSigned = 0;
+    m_strKey.Empty();
     auto pHMAC = std::make_unique<CHMAC_SHA1>(reinterpret_cast<const std::uint8_t*>(pszKey),
                                               static_cast<std::int32_t>(nKeyLength));
-    m_strKey = CString(pszKey, static_cast<int>(nKeyLength));
+    m_strKey = pszKey;
     m_pHMAC = pHMAC.release();
     return true;
 }
@@ -92,26 +97,31 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
     if (m_pHMAC == nullptr) {
         return false;
     }
-    // Built in locals so that a failure part-way leaves the outputs and the cache as they were.
-    CString strNewTimestamp = FormatUtcTimestamp(tNow);
-    const CString strToSign = m_strPrefix + strNewTimestamp;
-    CByteArray baDigest;
-    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(strToSign.GetString()),
-                        static_cast<std::uint32_t>(strToSign.GetLength()), baDigest);
-    CString strNewSignature =
-        Base64Encode(baDigest.GetData(), static_cast<std::uint32_t>(baDigest.GetSize()));
-    if (m_bUrlEncode != 0) {
-        strNewSignature = UrlEncode(std::move(strNewSignature));
-    }
-    // The cache gets copies, with room made before anything changes, so a failed allocation
-    // cannot pair a new signature with an old timestamp; the copies and moves cannot fail.
-    MakeRoom(m_strTimestamp, strNewTimestamp.GetLength());
-    MakeRoom(m_strSignature, strNewSignature.GetLength());
-    m_strSignature = strNewSignature;
-    m_strTimestamp = strNewTimestamp;
+    // The new pair is built on the stack and in working storage, so that a failure part-way
+    // leaves the outputs and the cache as they were.
+    char szTimestamp[g_cchTimestamp + 1];
+    const int cchTimestamp = FormatUtcTimestampBuffer(tNow, szTimestamp);
+    m_strToSign = m_strPrefix;
+    m_strToSign += szTimestamp;
+    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(m_strToSign.GetString()),
+                        static_cast<std::uint32_t>(m_strToSign.GetLength()), m_baDigest);
+    char szBase64[kBase64DigestLength + 1];
+    Base64EncodeBuffer(m_baDigest.GetData(), CSHA1::DIGEST_SIZE, szBase64);
+    char szUrlEncoded[3 * kBase64DigestLength + 1];
+    const char* const pszSignature = m_bUrlEncode != 0 ? szUrlEncoded : szBase64;
+    const int cchSignature =
+        m_bUrlEncode != 0 ? UrlEncodeBuffer(szBase64, szUrlEncoded) : kBase64DigestLength;
+    // Room in the cache and the outputs before anything changes, so a failed allocation cannot
+    // pair a new signature with an old timestamp; the copies cannot fail then.
+    MakeRoom(m_strTimestamp, cchTimestamp);
+    MakeRoom(m_strSignature, cchSignature);
+    MakeRoom(strTimestamp, cchTimestamp);
+    MakeRoom(strSignature, cchSignature);
+    m_strTimestamp = szTimestamp;
+    m_strSignature = pszSignature;
     m_tLastSigned = tNow;
     m_bHavePair = true;
-    strTimestamp = std::move(strNewTimestamp);
-    strSignature = std::move(strNewSignature);
+    strTimestamp = szTimestamp;
+    strSignature = pszSignature;
     return true;
 }

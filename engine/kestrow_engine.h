@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/byte_array.h"
 #include "framework/cstring.h"
 
 class CHMAC_SHA1;
@@ -43,4 +44,7 @@ private:
     CString m_strSignature;
     // Set by the first computing Sign: until then the cached texts are no pair at all.
     bool m_bHavePair;
+    // Working storage of a computing Sign, kept so that signing again allocates nothing more.
+    CString m_strToSign;
+    CByteArray m_baDigest;
 };

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr std::ptrdiff_t g_cbDigest = 20;
+// The Base64 text of a digest: 4 characters for each 3 bytes begun.
+constexpr std::size_t kBase64Length = (g_cbDigest + 2) / 3 * 4;
 
 std::int32_t CheckedKeyLength(const char* pszKey) {
     if (pszKey == nullptr) {
@@ -51,21 +53,34 @@ EVerifyVerdict CKestrowVerifier::Verify(const CString& strTimestamp, const CStri
     CByteArray baExpected;
     m_hmac.ComputeMac(reinterpret_cast<const std::uint8_t*>(verified.strStringToSign.GetString()),
                       static_cast<std::uint32_t>(verified.strStringToSign.GetLength()), baExpected);
-    verified.strExpectedSignature = UrlEncode(Base64Encode(baExpected.GetData(), g_cbDigest));
+    char szBase64[kBase64Length + 1];
+    Base64EncodeBuffer(baExpected.GetData(), g_cbDigest, szBase64);
+    char szExpected[3 * kBase64Length + 1];
+    UrlEncodeBuffer(szBase64, szExpected);
+    verified.strExpectedSignature = szExpected;
     verified.bTimestampRead =
         ParseUtcTimestamp(strTimestamp.str(), verified.tTimestamp) == UTC_PARSE_OK;
     if (verified.bTimestampRead) {
         verified.nSkew = SkewOf(verified.tTimestamp, tNow);
     }
 
-    CString strBase64;
-    CByteArray baReceived;
+    // The received signature decoded on the stack. A digest's Base64 text has kBase64Length
+    // characters, each at most three when URL-encoded: anything longer cannot be one.
+    const std::string& strSent = strSignature.str();
+    char szReceivedBase64[3 * kBase64Length];
+    std::uint8_t byReceived[3 * kBase64Length / 4 * 3];
+    std::size_t cchReceivedBase64 = 0;
+    std::size_t cbReceived = 0;
+    const bool bSignatureRead =
+        strSent.size() <= sizeof szReceivedBase64 &&
+        UrlDecodeBuffer(strSent.data(), strSent.size(), szReceivedBase64, cchReceivedBase64) &&
+        Base64DecodeBuffer(szReceivedBase64, cchReceivedBase64, byReceived, cbReceived) &&
+        cbReceived == static_cast<std::size_t>(g_cbDigest);
     if (!verified.bTimestampRead) {
         verified.nVerdict = VERIFY_MALFORMED_TIMESTAMP;
-    } else if (!UrlDecode(strSignature, strBase64) || !Base64Decode(strBase64, baReceived) ||
-               baReceived.GetSize() != g_cbDigest) {
+    } else if (!bSignatureRead) {
         verified.nVerdict = VERIFY_MALFORMED_SIGNATURE;
-    } else if (!DigestsEqual(baExpected.GetData(), baReceived.GetData(), g_cbDigest)) {
+    } else if (!DigestsEqual(baExpected.GetData(), byReceived, g_cbDigest)) {
         verified.nVerdict = VERIFY_SIGNATURE_MISMATCH;
     } else if (verified.nSkew < -m_nMaxSkew) {
         verified.nVerdict = VERIFY_TIMESTAMP_TOO_OLD;

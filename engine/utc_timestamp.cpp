@@ -72,8 +72,16 @@ std::int64_t SecondsFromCivil(std::int64_t nYear, int nMonth, int nDay, int nSec
 } // namespace
 
 CString FormatUtcTimestamp(std::int64_t t) {
+    CString strResult;
+    const int nLength = FormatUtcTimestampBuffer(t, strResult.GetBuffer(g_cchTimestamp));
+    strResult.ReleaseBuffer(nLength);
+    return strResult;
+}
+
+int FormatUtcTimestampBuffer(std::int64_t t, char* pszDest) {
     if (t < g_tTimestampMin || t > g_tTimestampMax) {
-        return CString();
+        *pszDest = '\0';
+        return 0;
     }
     constexpr std::int64_t nSecondsPerDay = 86400;
     const SCivilDate date = CivilFromDays(t / nSecondsPerDay);
@@ -81,20 +89,17 @@ CString FormatUtcTimestamp(std::int64_t t) {
     // The range keeps the year at four digits, so the text is always this long; written by
     // hand because the signature path spent a fifth of its time in snprintf.
     static constexpr char szPattern[] = "0000-00-00T00:00:00.000Z";
-    constexpr int nLength = static_cast<int>(sizeof szPattern) - 1;
-    CString strResult;
-    char* const pch = strResult.GetBuffer(nLength);
-    for (int i = 0; i < nLength; ++i) {
-        pch[i] = szPattern[i];
+    static_assert(sizeof szPattern == g_cchTimestamp + 1, "the pattern is the text's shape");
+    for (int i = 0; i <= g_cchTimestamp; ++i) {
+        pszDest[i] = szPattern[i];
     }
-    WriteDigits(pch, static_cast<int>(date.nYear), 4);
-    WriteDigits(pch + 5, date.nMonth, 2);
-    WriteDigits(pch + 8, date.nDay, 2);
-    WriteDigits(pch + 11, nSecondOfDay / 3600, 2);
-    WriteDigits(pch + 14, nSecondOfDay / 60 % 60, 2);
-    WriteDigits(pch + 17, nSecondOfDay % 60, 2);
-    strResult.ReleaseBuffer(nLength);
-    return strResult;
+    WriteDigits(pszDest, static_cast<int>(date.nYear), 4);
+    WriteDigits(pszDest + 5, date.nMonth, 2);
+    WriteDigits(pszDest + 8, date.nDay, 2);
+    WriteDigits(pszDest + 11, nSecondOfDay / 3600, 2);
+    WriteDigits(pszDest + 14, nSecondOfDay / 60 % 60, 2);
+    WriteDigits(pszDest + 17, nSecondOfDay % 60, 2);
+    return g_cchTimestamp;
 }
 
 EUtcParse ParseUtcTimestamp(const std::string& strText, std::int64_t& t) {

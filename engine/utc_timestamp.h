@@ -10,8 +10,14 @@
 constexpr std::int64_t g_tTimestampMin = 0;           // 1970-01-01T00:00:00Z
 constexpr std::int64_t g_tTimestampMax = 32535215999; // 3000-12-31T23:59:59Z
 
+// The text's length, whatever the time within the range.
+constexpr int g_cchTimestamp = 24;
+
 // The empty text outside [g_tTimestampMin, g_tTimestampMax].
 CString FormatUtcTimestamp(std::int64_t t);
+// The same into pszDest, which has room for g_cchTimestamp characters and a NUL; returns the
+// length written (g_cchTimestamp, or 0 outside the range).
+int FormatUtcTimestampBuffer(std::int64_t t, char* pszDest);
 
 enum EUtcParse {
     UTC_PARSE_OK,

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 class CString {
 public:
@@ -11,10 +12,44 @@ public:
     CString(const char* psz); // NOLINT: implicit, as the framework's string converts
     CString(const char* pch, int nLength);
     CString(const std::string& str) : m_str(str) {} // NOLINT
+    CString(const CString& str) : m_str(str.m_str), m_bSecret(str.m_bSecret) {}
+    CString(CString&& str) noexcept : m_str(std::move(str.m_str)), m_bSecret(str.m_bSecret) {
+        // A short text is copied out of the source's own storage and stays there.
+        if (str.m_bSecret) {
+            str.Wipe();
+        }
+    }
+    CString& operator=(const CString& str) {
+        if (m_bSecret) {
+            Assign(str.m_str.data(), str.m_str.size());
+        } else {
+            m_str = str.m_str;
+            m_bSecret = str.m_bSecret;
+        }
+        return *this;
+    }
+    CString& operator=(CString&& str) noexcept;
+    ~CString() {
+        if (m_bSecret) {
+            Wipe();
+        }
+    }
+
+    // For a string that holds a secret: from now on every buffer it lets go of (when it grows,
+    // is assigned to, emptied or destroyed) is wiped first, and copies made from it are marked
+    // too. Each string owns its buffer, so a wipe never reaches another string's text.
+    void MarkSecret() { m_bSecret = true; }
+    bool IsSecret() const { return m_bSecret; }
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
+    void Empty() {
+        if (m_bSecret) {
+            Wipe();
+        } else {
+            m_str.clear();
+        }
+    }
 
     // The zero-terminated character data, as platform calls take it.
     operator const char*() const { return m_str.c_str(); } // NOLINT
@@ -78,5 +113,13 @@ public:
     friend CString operator+(const char* a, const CString& b);
 
 private:
+    // Every character the buffer has room for, then empty.
+    void Wipe() noexcept;
+    void Assign(const char* pch, std::size_t nLength);
+    void Append(const char* pch, std::size_t nLength);
+    // Takes strNew's buffer; strNew gets the old one, wiped first when this string is secret.
+    void Adopt(std::string& strNew) noexcept;
+
     std::string m_str;
+    bool m_bSecret = false;
 };

@@ -21,6 +21,9 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     if (pDX->m_bSaveAndValidate) {
         int nLength = ::GetWindowTextLengthA(hWndCtrl);
         CString strText;
+        if (value.IsSecret()) {
+            strText.MarkSecret();
+        }
         ::GetWindowTextA(hWndCtrl, strText.GetBuffer(nLength), nLength + 1);
         strText.ReleaseBuffer();
         value = strText;

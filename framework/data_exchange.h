@@ -19,7 +19,7 @@ public:
     [[noreturn]] void Fail();
 };
 
-// The control's whole text to or from value.
+// The control's whole text to or from value; a secret value is read through a secret buffer.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 // Binds rControl to the dialog's control nIDC by subclassing it, the first time only.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);

@@ -24,24 +24,38 @@ ROWS = [
      "HmacSha1_OpenSSLOneShot", None),
     ("HMAC-SHA1, 31 B, vs reused EVP_MAC context", "HmacSha1_Kestrow",
      "HmacSha1_OpenSSLReusedContext", None),
+    ("HMAC-SHA1, 31 B, integer path, vs reused EVP_MAC context", "HmacSha1_KestrowInteger",
+     "HmacSha1_OpenSSLReusedContext", None),
     ("Signature (Sign, interval 0)", "Sign_Kestrow", "Sign_OpenSSLOneShot", None),
     ("Signature, integer path", "Sign_KestrowInteger", "Sign_OpenSSLOneShot", None),
     ("Signature, cached (Sign, interval 300)", "SignCached_Kestrow", None, None),
+    ("Key change (SetSecretKey, old key wiped)", "SetSecretKey_Kestrow", None, None),
+    ("Engine keyed and destroyed (all wiped)", "EngineLifetime_Kestrow", None, None),
     ("ComposeSampleRequest", "ComposeSampleRequest_Kestrow", None, None),
     ("Base64Encode, 20 B, vs EVP_EncodeBlock", "Base64Encode_Kestrow", "Base64Encode_OpenSSL", None),
     ("UrlEncode of a signature", "UrlEncode_Kestrow", None, None),
     ("FormatUtcTimestamp", "FormatUtcTimestamp_Kestrow", None, None),
     ("Verification (Verify), vs HMAC + EVP_DecodeBlock + CRYPTO_memcmp", "Verify_Kestrow", "Verify_OpenSSL", None),
+    ("Verification, integer path", "Verify_KestrowInteger", "Verify_OpenSSL", None),
 ]
 
-# (label, row label, OpenSSL variant, least ratio)
+# (label, row label, OpenSSL variant, least ratio). Our SHA-extension rows are held against
+# OpenSSL as it is, our integer-path rows against OpenSSL's integer code.
 TARGETS = [
     ("SHA-1 at 1 MiB >= 0.95x OpenSSL as it is", "SHA-1, 1 MiB", "default", 0.95),
     ("SHA-1 at 1 MiB >= 2x OpenSSL integer-only", "SHA-1, 1 MiB", "integer", 2.0),
-    ("HMAC-SHA1 of 31 B >= 4x OpenSSL one-shot HMAC", "HMAC-SHA1, 31 B, vs one-shot HMAC",
-     "default", 4.0),
-    ("Complete signature >= 3x the OpenSSL one-shot equivalent", "Signature (Sign, interval 0)",
-     "default", 3.0),
+    ("HMAC-SHA1 of 31 B >= 1.2x OpenSSL's reused context",
+     "HMAC-SHA1, 31 B, vs reused EVP_MAC context", "default", 1.2),
+    ("HMAC-SHA1 of 31 B, integer path, >= 1.2x OpenSSL's integer-only reused context",
+     "HMAC-SHA1, 31 B, integer path, vs reused EVP_MAC context", "integer", 1.2),
+    ("Complete signature >= 5x the OpenSSL one-shot equivalent", "Signature (Sign, interval 0)",
+     "default", 5.0),
+    ("Complete signature, integer path, >= 5x the integer-only OpenSSL equivalent",
+     "Signature, integer path", "integer", 5.0),
+    ("Verification >= 5x the OpenSSL equivalent",
+     "Verification (Verify), vs HMAC + EVP_DecodeBlock + CRYPTO_memcmp", "default", 5.0),
+    ("Verification, integer path, >= 5x the integer-only OpenSSL equivalent",
+     "Verification, integer path", "integer", 5.0),
 ]
 
 # (what, our benchmarks by name prefix) that must allocate nothing.
@@ -158,8 +172,6 @@ def main():
         r = ratios[row][variant]
         state = "met" if r is not None and r >= least else "MISSED"
         print(f"Target {text}: {r:.3f}x, {state}")
-    print(f"HMAC-SHA1 of 31 B against OpenSSL's reused context: "
-          f"{ratios['HMAC-SHA1, 31 B, vs reused EVP_MAC context']['default']:.2f}x")
     for what, prefix in NO_ALLOCATIONS:
         counts = [b.get("allocs/op", -1) for n, b in base.items()
                   if n == prefix or n.startswith(prefix + "/") or n.startswith(prefix + "Integer")]

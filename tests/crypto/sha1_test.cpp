@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -45,6 +46,22 @@ void ExpectDigest(const char* pszName, const std::string& strText, int nRepeat,
         }
         EXPECT_EQ(Finished(sha), pszDigest) << pszName << ", split, round " << nRound;
     }
+    // Its whole blocks, then the rest on a fresh object restarted from their chaining value.
+    const std::size_t cbHead = strMessage.size() / CSHA1::BLOCK_SIZE * CSHA1::BLOCK_SIZE;
+    sha.Restart();
+    sha.AddData(Bytes(strMessage), static_cast<std::uint32_t>(cbHead));
+    std::uint32_t dwState[CSHA1::STATE_WORDS];
+    std::uint64_t qwBlocks = 0;
+    if (sha.ReadChainingValue(dwState, qwBlocks)) {
+        EXPECT_EQ(qwBlocks, cbHead / CSHA1::BLOCK_SIZE) << pszName;
+        CSHA1 resumed;
+        resumed.RestartFrom(dwState, qwBlocks);
+        resumed.AddData(Bytes(strMessage) + cbHead,
+                        static_cast<std::uint32_t>(strMessage.size() - cbHead));
+        EXPECT_EQ(Finished(resumed), pszDigest) << pszName << ", resumed";
+    } else {
+        EXPECT_EQ(cbHead, 0u) << pszName << ": whole blocks, yet no chaining value";
+    }
 }
 
 using Sha1KnownAnswer = CSha1PathTest;
@@ -75,6 +92,22 @@ TEST_P(Sha1Lifecycle, DigestOutlivesRestartAndFinishWipesTheState) {
     EXPECT_EQ(Copied(sha), pszUnrestarted);
     sha.AddData(Bytes("abc"), 3);
     EXPECT_EQ(Finished(sha), kAbcDigest);
+}
+
+TEST_P(Sha1Lifecycle, ChainingValueIsReadOnlyAfterWholeBlocks) {
+    using State = std::array<std::uint32_t, CSHA1::STATE_WORDS>;
+    const State unread = {1, 2, 3, 4, 5};
+    State state = unread;
+    std::uint64_t qwBlocks = 6;
+    CSHA1 sha;
+    EXPECT_FALSE(sha.ReadChainingValue(state.data(), qwBlocks)) << "before the first block";
+    sha.AddData(Bytes(std::string(CSHA1::BLOCK_SIZE, 'x')), CSHA1::BLOCK_SIZE);
+    sha.AddData(Bytes("abc"), 3);
+    EXPECT_FALSE(sha.ReadChainingValue(state.data(), qwBlocks)) << "with bytes pending";
+    sha.Finish();
+    EXPECT_FALSE(sha.ReadChainingValue(state.data(), qwBlocks)) << "finished";
+    EXPECT_EQ(state, unread);
+    EXPECT_EQ(qwBlocks, 6u);
 }
 
 // Zero bytes fed as a first piece and then pieces of at most dwPiece bytes. calloc leaves the

@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 #include <string>
 
 #include "engine/kestrow_engine.h"
+#include "tests/support/replacement_allocator.h"
 
 namespace {
-
-// The allocation this many allocations from now fails; below 0, none does.
-thread_local int t_nFailAfter = -1;
 
 constexpr std::int64_t kT = 1796509566;
 
@@ -29,13 +26,13 @@ std::string SignAt(CKestrowEngine& engine, std::int64_t t, int nFail = -1) {
     CString strTimestamp("old");
     CString strSignature("old");
     const char* pszHow = "false ";
-    t_nFailAfter = nFail;
+    FailAllocationAfter(nFail);
     try {
         pszHow = engine.SignAt(t, strTimestamp, strSignature) ? "" : pszHow;
     } catch (const std::bad_alloc&) {
         pszHow = "thrown ";
     }
-    t_nFailAfter = -1;
+    FailAllocationAfter(-1);
     return pszHow + strTimestamp.str() + "|" + strSignature.str();
 }
 
@@ -58,28 +55,6 @@ void ExpectNothingLostOnFailure(CKestrowEngine& engine, std::int64_t tNow, std::
 }
 
 } // namespace
-
-void* operator new(std::size_t cb) {
-    if (t_nFailAfter == 0) {
-        t_nFailAfter = -1;
-        throw std::bad_alloc();
-    }
-    if (t_nFailAfter > 0) {
-        --t_nFailAfter;
-    }
-    if (void* p = std::malloc(cb == 0 ? 1 : cb)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 TEST(SignAllocationFailure, ComputingOrCachedSignKeepsTheOldPairWhole) {
     // A time before 1970 has the empty timestamp, so the cache needs more room for the new one;

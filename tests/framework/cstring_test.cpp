@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,25 @@ TEST(CStringBuffer, ExplicitLengthAndBadLengthsAreRefused) {
     EXPECT_THROW(str.ReleaseBuffer(5), std::invalid_argument);
     EXPECT_STREQ("wx", str);
     EXPECT_THROW(str.GetBuffer(-1), std::invalid_argument);
+}
+
+TEST(CStringSecret, WipingOneHolderLeavesEveryOtherWholeAndCopiesStaySecret) {
+    // A short text lives inside the string itself, a longer one on the heap.
+    for (const char* psz : {"short", "a secret longer than a string keeps inline"}) {
+        CString strSecret;
+        strSecret.MarkSecret();
+        strSecret = psz;
+        CString strCopy(strSecret);
+        CString strAssigned;
+        strAssigned = strSecret;
+        CString strMoved(std::move(strSecret));
+        strCopy.Empty();
+        EXPECT_TRUE(strSecret.IsEmpty()) << psz;
+        EXPECT_EQ(strMoved, psz);
+        EXPECT_EQ(strAssigned, psz);
+        EXPECT_TRUE(strCopy.IsSecret() && strMoved.IsSecret() && strAssigned.IsSecret() &&
+                    ("x" + strMoved).IsSecret());
+    }
 }
 
 TEST(CStringReplace, ReplacesEveryNonOverlappingOccurrenceLeftToRight) {

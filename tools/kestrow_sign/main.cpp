@@ -41,7 +41,7 @@ int Run(int argc, const char* const* argv) {
                      error)) {
         return Report(error);
     }
-    std::string strSecretKey;
+    CString strSecretKey;
     if (!ReadSecretKey(options.bHaveSecretKeyFile, options.strSecretKeyFile, strSecretKey, error)) {
         return Report(error);
     }

@@ -11,16 +11,17 @@
 
 namespace {
 
-bool CheckSecret(const std::string& strSecret, const std::string& strName, SSignError& error) {
-    if (strSecret.empty()) {
+bool CheckSecret(const CString& strSecret, const std::string& strName, SSignError& error) {
+    const std::string& str = strSecret.str();
+    if (str.empty()) {
         return Fail(error, SIGN_EXIT_NO_SECRET, "the secret key from " + strName + " is empty");
     }
-    if (strSecret.size() > g_nSecretKeyMaxBytes) {
+    if (str.size() > g_nSecretKeyMaxBytes) {
         return Fail(error, SIGN_EXIT_BAD_SECRET,
                     "the secret key from " + strName + " is longer than " +
                         std::to_string(g_nSecretKeyMaxBytes) + " bytes");
     }
-    const std::size_t nNul = strSecret.find('\0');
+    const std::size_t nNul = str.find('\0');
     if (nNul != std::string::npos) {
         return Fail(error, SIGN_EXIT_BAD_SECRET,
                     "the secret key from " + strName + " holds a NUL byte at offset " +
@@ -29,42 +30,39 @@ bool CheckSecret(const std::string& strSecret, const std::string& strName, SSign
     return true;
 }
 
-void DropOneLineBreak(std::string& strSecret) {
-    if (strSecret.size() >= 2 && strSecret.compare(strSecret.size() - 2, 2, "\r\n") == 0) {
-        strSecret.resize(strSecret.size() - 2);
-    } else if (!strSecret.empty() && strSecret.back() == '\n') {
-        strSecret.pop_back();
+std::size_t WithoutOneLineBreak(const char* pch, std::size_t nLength) {
+    if (nLength >= 2 && pch[nLength - 2] == '\r' && pch[nLength - 1] == '\n') {
+        return nLength - 2;
     }
+    return nLength >= 1 && pch[nLength - 1] == '\n' ? nLength - 1 : nLength;
 }
 
 } // namespace
 
-bool ReadSecretKeyStream(std::FILE* pFile, const std::string& strName, std::string& strSecret,
+bool ReadSecretKeyStream(std::FILE* pFile, const std::string& strName, CString& strSecret,
                          SSignError& error) {
-    std::string strRead;
-    char szChunk[4096];
+    // Unbuffered, the stream reads straight into our wiped buffer and keeps no copy of its own.
+    std::setvbuf(pFile, nullptr, _IONBF, 0);
+    CString strRead;
+    strRead.MarkSecret();
     // Reading stops just past the limit plus a line break: enough to tell "too long".
     const std::size_t nReadLimit = g_nSecretKeyMaxBytes + 3;
-    while (strRead.size() < nReadLimit) {
-        const std::size_t nGot = std::fread(szChunk, 1, sizeof szChunk, pFile);
-        strRead.append(szChunk, nGot);
-        if (nGot < sizeof szChunk) {
-            break;
-        }
-    }
+    char* pchRead = strRead.GetBuffer(static_cast<int>(nReadLimit));
+    const std::size_t nRead = std::fread(pchRead, 1, nReadLimit, pFile);
+    strRead.ReleaseBuffer(static_cast<int>(WithoutOneLineBreak(pchRead, nRead)));
     if (std::ferror(pFile)) {
         return Fail(error, SIGN_EXIT_NO_SECRET,
                     "cannot read the secret key from " + strName + ": " + std::strerror(errno));
     }
-    DropOneLineBreak(strRead);
     if (!CheckSecret(strRead, strName, error)) {
         return false;
     }
+    strSecret.MarkSecret();
     strSecret = strRead;
     return true;
 }
 
-bool ReadSecretKey(bool bHaveFile, const std::string& strFile, std::string& strSecret,
+bool ReadSecretKey(bool bHaveFile, const std::string& strFile, CString& strSecret,
                    SSignError& error) {
     if (!bHaveFile) {
         const char* pszValue = std::getenv(g_pszSecretKeyVariable);
@@ -73,10 +71,13 @@ bool ReadSecretKey(bool bHaveFile, const std::string& strFile, std::string& strS
                         std::string("no secret key: set ") + g_pszSecretKeyVariable +
                             " or use --secret-key-file");
         }
-        const std::string strValue = pszValue;
+        CString strValue;
+        strValue.MarkSecret();
+        strValue = pszValue;
         if (!CheckSecret(strValue, g_pszSecretKeyVariable, error)) {
             return false;
         }
+        strSecret.MarkSecret();
         strSecret = strValue;
         return true;
     }

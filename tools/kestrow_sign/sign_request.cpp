@@ -3,9 +3,8 @@
 #include "app/sample_request.h"
 #include "engine/kestrow_engine.h"
 
-bool SignRequest(std::int64_t tNow, const std::string& strSecretKey,
-                 const std::string& strAccessKeyId, const std::string& strPrefix, bool bUrlEncode,
-                 SSignResult& result) {
+bool SignRequest(std::int64_t tNow, const CString& strSecretKey, const std::string& strAccessKeyId,
+                 const std::string& strPrefix, bool bUrlEncode, SSignResult& result) {
     CString strTimestamp;
     CString strSignature;
     CString strSampleUrl;
@@ -21,7 +20,7 @@ bool SignRequest(std::int64_t tNow, const std::string& strSecretKey,
         engine.m_bUrlEncode = 0;
         engine.m_nRefreshInterval = 0;
         engine.m_strPrefix = strPrefix;
-        engine.SetSecretKey(strSecretKey.c_str());
+        engine.SetSecretKey(strSecretKey);
         CString strPlainTimestamp;
         if (!engine.SignAt(tNow, strPlainTimestamp, strSignature) ||
             strPlainTimestamp != strTimestamp) {

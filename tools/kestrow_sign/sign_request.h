@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/cstring.h"
+
 struct SSignResult {
     std::string strTimestamp;
     std::string strSignature; // URL-encoded unless bUrlEncode was false
@@ -12,6 +14,5 @@ struct SSignResult {
 };
 
 // False only when the engine produced no timestamp or signature.
-bool SignRequest(std::int64_t tNow, const std::string& strSecretKey,
-                 const std::string& strAccessKeyId, const std::string& strPrefix, bool bUrlEncode,
-                 SSignResult& result);
+bool SignRequest(std::int64_t tNow, const CString& strSecretKey, const std::string& strAccessKeyId,
+                 const std::string& strPrefix, bool bUrlEncode, SSignResult& result);

@@ -68,7 +68,7 @@ int RunVerify(int argc, const char* const* argv) {
                        error)) {
         return Report(error);
     }
-    CKestrowVerifier verifier(request.strSecretKey.c_str());
+    CKestrowVerifier verifier(request.strSecretKey);
     verifier.m_strPrefix = request.strPrefix;
     verifier.m_nMaxSkew = request.nMaxSkew;
     SVerifyReport report;

@@ -12,7 +12,7 @@ constexpr std::int64_t g_nMaxZoneHours = 14;
 
 bool SignatureMatches(const SVerifyRequest& request, const std::string& strPrefix,
                       const std::string& strTimestamp) {
-    CKestrowVerifier verifier(request.strSecretKey.c_str());
+    CKestrowVerifier verifier(request.strSecretKey);
     verifier.m_strPrefix = strPrefix;
     SVerifyResult result;
     const EVerifyVerdict nVerdict =

@@ -13,7 +13,7 @@ struct SVerifyHint {
 };
 
 struct SVerifyRequest {
-    std::string strSecretKey;
+    CString strSecretKey; // marked secret
     std::string strPrefix;
     std::string strTimestamp; // as received
     std::string strSignature; // as received, URL-encoded
