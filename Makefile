@@ -4,7 +4,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
 .PHONY: deps run test test-native test-sanitize test-windows test-valgrind bench fuzz dist \
-	check-dist
+	check-dist mutate
 
 # Installs what is missing, builds the Windows program and starts it (under Wine on
 # Linux); without a display it leaves a screenshot in build/screenshots/ instead.
@@ -57,8 +57,17 @@ fuzz: deps
 	cmake --build --preset fuzz --target kestrow_fuzzers -j $(JOBS)
 	bash scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
+# How many planted faults the tests catch, in a fresh clone of HEAD (see scripts/mutate.sh).
+# Not part of `make test` or CI: each fault costs a rebuild and a test run.
+MUTATE_N ?= 120
+MUTATE_SEED ?= 7
+mutate: deps
+	JOBS=$(JOBS) bash scripts/mutate.sh $(MUTATE_N) $(MUTATE_SEED) $(MUTATE_FILES)
+
 # Release packages of the committed tree in dist/ (see scripts/dist.sh); refuses a
 # working tree with changes. Not part of `make test`: it builds everything again.
+# `make dist SIGN_PFX=cert.pfx SIGN_PASS_FILE=password-file` signs the Windows programs
+# and installers (the two reach scripts/sign.sh through the environment).
 dist:
 	@bash scripts/install-deps.sh dist
 	bash scripts/dist.sh $(JOBS)

@@ -25,8 +25,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${_kestrow_doc_dir}
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrow)
-set(CPACK_PACKAGE_VENDOR Ombry)
-set(CPACK_PACKAGE_CONTACT "Ombry <packages@ombry.example>")
+set(CPACK_PACKAGE_VENDOR ${KESTROW_PUBLISHER})
+set(CPACK_PACKAGE_CONTACT "${KESTROW_PUBLISHER} <packages@ombry.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "signing tool and C++ library for Kestrow query requests")
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "The command kestrow-sign signs Kestrow query requests: it prints the UTC"
@@ -37,9 +37,7 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-file(STRINGS ${PROJECT_SOURCE_DIR}/controls/home_page.h _kestrow_home
-    REGEX "#define KESTROW_HOME_PAGE_URL")
-string(REGEX REPLACE ".*\"(.*)\".*" "\\1" CPACK_DEBIAN_PACKAGE_HOMEPAGE "${_kestrow_home}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KESTROW_HOME_PAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # Modes independent of the builder's umask.

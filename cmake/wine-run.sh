@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs one Windows executable under Wine, unattended, and exits with its exit code.
 # Usage: wine-run.sh PROGRAM.exe [ARGS...]
+#        wine-run.sh NAME [ARGS...]       a program of the prefix itself (msiexec, reg)
 #
 # - Wine prefix: $KESTROW_WINEPREFIX if set, else <build folder>/wineprefix, where the
 #   build folder is the nearest parent of PROGRAM holding CMakeCache.txt. It is created
 #   once, under a lock, so parallel ctest runs do not race to build it.
-# - Quiet: WINEDEBUG=-all; no Mono/Gecko install prompts (mscoree, mshtml disabled).
+# - Quiet: WINEDEBUG=-all; no Mono/Gecko install prompts (mscoree, mshtml disabled), and
+#   no menu entries for the desktop from shortcuts an installer makes (winemenubuilder).
 # - A program that crashes exits with an error status (no crash dialog to wait on).
 # - The prefix has Wine's own fonts ("MS Sans Serif", "Tahoma", "Marlett", ...) copied
 #   from the fonts-wine package ($KESTROW_WINE_FONTS, else /usr/share/wine/fonts);
@@ -39,7 +41,7 @@ wineserver=$(dirname "$wine")/wineserver
 
 program=$1
 shift
-if [ ! -f "$program" ]; then
+if [ ! -f "$program" ] && [[ "$program" == */* || "$program" == *.[eE][xX][eE] ]]; then
   echo "wine-run: no such program: $program" >&2
   exit 127
 fi
@@ -59,7 +61,7 @@ find_build_dir() {
 
 if [ -n "${KESTROW_WINEPREFIX:-}" ]; then
   prefix=$KESTROW_WINEPREFIX
-elif build_dir=$(find_build_dir "$program"); then
+elif [ -f "$program" ] && build_dir=$(find_build_dir "$program"); then
   prefix=$build_dir/wineprefix
 else
   prefix=${XDG_CACHE_HOME:-$HOME/.cache}/kestrow-wineprefix
@@ -67,7 +69,7 @@ fi
 
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export WINEARCH=win64
 
 managed=${KESTROW_WINE_MANAGED:-N}

@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Checks the packages `make dist` left in DIST as a user would meet them:
-# - the five files, named with the one version, and SHA256SUMS agrees with them;
+# - the seven files, named with the one version, and SHA256SUMS agrees with them;
 # - each zip holds one top folder with the two programs (of its processor) and the two
 #   texts in Windows line endings; unpacked under a path with blanks, the 64-bit
 #   kestrow-sign.exe gives its version and a known signature under Wine, and
 #   KestrowDemo.exe shows its dialog and ends when it is closed;
+# - each installer's tables: the zip's files for Program Files\Ombry\KestrowDemo of its
+#   processor, a Start-menu shortcut, version, publisher, home page, and a refused
+#   downgrade. In a fresh Wine prefix the 64-bit one installs silently (files, shortcut,
+#   installed-programs entry with its icon; the installed programs work), a higher
+#   version built here replaces it, the lower one is then refused, and silent removal
+#   leaves nothing of ours (32-bit programs cannot run on this kernel);
+# - scripts/sign.sh with a throwaway certificate: osslsigncode verifies what it signed,
+#   not once a byte changed; a wrong password or a missing file signs nothing;
 # - the .deb is clean to dpkg-deb (and to lintian, where installed), holds what it
 #   should, and unpacked with dpkg-deb -x its kestrow-sign signs a known answer and its
 #   CMake package builds tools/example-consumer;
@@ -33,7 +41,9 @@ debs=("$dist"/kestrow_*_amd64.deb)
 deb=${debs[0]}
 version=$(dpkg-deb -f "$deb" Version)
 src=KestrowDemo-$version-src.tar.gz
-want="$src KestrowDemo-$version-win32.zip KestrowDemo-$version-win64.zip SHA256SUMS kestrow_${version}_amd64.deb"
+want="$src"
+for arch in win32 win64; do want+=" KestrowDemo-$version-$arch.msi KestrowDemo-$version-$arch.zip"; done
+want+=" SHA256SUMS kestrow_${version}_amd64.deb"
 [ "$(cd "$dist" && LC_ALL=C ls | tr '\n' ' ')" = "$want " ] || fail "expected exactly: $want"
 (cd "$dist" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS disagrees"
 
@@ -70,24 +80,138 @@ PY
   done
 done
 
-# The 64-bit programs under Wine (32-bit ones cannot run on this kernel).
+# The installers' tables, for both processors.
+home_page=$(sed -n 's/^#define KESTROW_HOME_PAGE_URL "\(.*\)"$/\1/p' controls/home_page.h)
+for arch in win64 win32; do
+  msi=$dist/KestrowDemo-$version-$arch.msi
+  program_files=ProgramFiles64Folder template=x64
+  [ "$arch" = win32 ] && program_files=ProgramFilesFolder template=Intel
+  msiinfo suminfo "$msi" | grep -qx "Template: $template;1033" || fail "$msi: not for $template"
+  tables=$(for table in Property Directory Shortcut LaunchCondition; do msiinfo export "$msi" $table; done)
+  # Each row: the start of a line of one of these tables.
+  for row in "ProductName	KestrowDemo" "Manufacturer	Ombry" "ProductVersion	$version" "ALLUSERS	1" \
+    "ARPURLINFOABOUT	$home_page" "ARPPRODUCTICON	KestrowDemo.ico" "PublisherFolder	$program_files	Ombry" \
+    "INSTALLDIR	PublisherFolder	KestrowDemo" \
+    "StartMenuShortcut	ProgramMenuFolder	KestrowDemo	Program	[#KestrowDemo.exe]" \
+    "NOT WIX_DOWNGRADE_DETECTED	A newer version of KestrowDemo is already installed."; do
+    awk -v row="$row" 'index($0, row) == 1 { found = 1 } END { exit !found }' <<<"$tables" ||
+      fail "$msi: no row '$row'"
+  done
+  msiextract -C "$tmp/msi-$arch" "$msi" >/dev/null || fail "$msi: msiextract failed"
+  # msiextract puts the 64-bit Program Files nowhere in particular; the Directory table is checked.
+  diff -r "$(find "$tmp/msi-$arch" -type d -path '*/Ombry/KestrowDemo')" "$tmp/Program Files/$arch build/KestrowDemo-$version-$arch" ||
+    fail "$msi: its files differ from the zip's"
+done
+
+# The 64-bit programs under Wine (32-bit ones cannot run on this kernel), in a fresh prefix.
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64 --target KestrowDemoDriver >/dev/null
-export KESTROW_WINEPREFIX=$root/build/package-check-wineprefix
+export KESTROW_WINEPREFIX="$tmp/wine prefix"
 wine_run=$root/cmake/wine-run.sh
-unpacked="$tmp/Program Files/win64 build/KestrowDemo-$version-win64"
-out=$(cd "$unpacked" && "$wine_run" ./kestrow-sign.exe --version) || fail "kestrow-sign.exe --version failed"
-[ "${out//$'\r'/}" = "kestrow-sign $version" ] || fail "kestrow-sign.exe --version: $out"
-out=$(cd "$unpacked" && KESTROW_SECRET_KEY=$secret "$wine_run" ./kestrow-sign.exe "${sign_args[@]}") ||
-  fail "kestrow-sign.exe failed: $out"
-expect_signature kestrow-sign.exe "$out"
 winpath() { echo "Z:${1//\//\\}"; }
-touch "$tmp/close now"
-"$wine_run" "$root/build/windows-x64/app/KestrowDemoDriver.exe" "$(winpath "$unpacked/KestrowDemo.exe")" \
-  "$(winpath "$tmp/dialog rect")" "$(winpath "$tmp/close now")" ||
-  fail "KestrowDemo.exe from the zip did not show its dialog and end when it was closed"
-read -r _ _ width height <"$tmp/dialog rect"
-[ "$width" -gt 0 ] && [ "$height" -gt 0 ] || fail "KestrowDemo.exe: its dialog has no size"
+works() { # WHAT FOLDER: its kestrow-sign.exe and KestrowDemo.exe work under Wine
+  local out
+  out=$(cd "$2" && "$wine_run" ./kestrow-sign.exe --version) || fail "$1: kestrow-sign.exe --version failed"
+  [ "${out//$'\r'/}" = "kestrow-sign $version" ] || fail "$1: kestrow-sign.exe --version: $out"
+  out=$(cd "$2" && KESTROW_SECRET_KEY=$secret "$wine_run" ./kestrow-sign.exe "${sign_args[@]}") ||
+    fail "$1: kestrow-sign.exe failed: $out"
+  expect_signature "$1: kestrow-sign.exe" "$out"
+  rm -f "$tmp/dialog rect"
+  touch "$tmp/close now"
+  "$wine_run" "$root/build/windows-x64/app/KestrowDemoDriver.exe" "$(winpath "$2/KestrowDemo.exe")" \
+    "$(winpath "$tmp/dialog rect")" "$(winpath "$tmp/close now")" ||
+    fail "$1: KestrowDemo.exe did not show its dialog and end when it was closed"
+  read -r _ _ width height <"$tmp/dialog rect"
+  [ "$width" -gt 0 ] && [ "$height" -gt 0 ] || fail "$1: KestrowDemo.exe: its dialog has no size"
+}
+works "the zip" "$tmp/Program Files/win64 build/KestrowDemo-$version-win64"
+
+# The 64-bit installer: install, upgrade, refused downgrade, removal.
+drive_c="$KESTROW_WINEPREFIX/drive_c"
+installed="$drive_c/Program Files/Ombry/KestrowDemo"
+msiexec() { "$wine_run" msiexec "$1" "$(winpath "$2")" /qn; }
+# Our keys under KEY (of HKLM) whose NAME is KestrowDemo: the VALUES of each, one line.
+our_keys() { # KEY NAME VALUE...
+  { "$wine_run" reg query "HKLM\\$1" /s 2>/dev/null || true; } | tr -d '\r' | awk -F '    ' -v name="$2" -v values="${*:3}" '
+    function flush() { if (v[name] == "KestrowDemo") { line = ""
+        for (i = 1; i <= n; i++) line = line (i > 1 ? " " : "") v[wanted[i]]; print line }
+      delete v }
+    BEGIN { n = split(values, wanted, " ") }
+    /^HKEY/ { flush() }
+    $3 ~ /^REG_/ { v[$2] = $4 }
+    END { flush() }'
+}
+entries() { our_keys 'Software\Microsoft\Windows\CurrentVersion\Uninstall' DisplayName \
+  DisplayVersion Publisher URLInfoAbout; }
+shortcuts() { find "$drive_c" -name KestrowDemo.lnk; }
+msi=$dist/KestrowDemo-$version-win64.msi
+msiexec /i "$msi" || fail "$msi: silent install failed"
+diff -r "$installed" "$tmp/Program Files/win64 build/KestrowDemo-$version-win64" ||
+  fail "$msi: installed files differ from the zip's"
+[ "$(entries)" = "$version Ombry $home_page" ] || fail "$msi: installed-programs entries: $(entries)"
+# Windows Installer keeps the product's icon for the list of installed programs.
+icon=$(our_keys 'Software\Classes\Installer\Products' ProductName ProductIcon)
+icon_file=${icon#C:\\}
+[[ "$icon" == 'C:\windows\Installer\{'*'}\KestrowDemo.ico' ]] &&
+  cmp -s "$drive_c/${icon_file//\\//}" app/res/KestrowDemo.ico || fail "$msi: no product icon: $icon"
+# The common Start menu on Windows; Wine puts it into the user's.
+link=$(shortcuts)
+[ "$(wc -l <<<"$link")" -eq 1 ] && [[ "$link" == */Start\ Menu/Programs/KestrowDemo.lnk ]] &&
+  strings -a "$link" | grep -qxF 'C:\Program Files\Ombry\KestrowDemo\KestrowDemo.exe' &&
+  strings -el "$link" | grep -q 'KestrowDemo\.ico$' || fail "$msi: no Start-menu shortcut to the program: $link"
+works "the installed programs" "$installed"
+
+IFS=. read -r major minor patch <<<"$version"
+higher=$major.$minor.$((patch + 1))
+mkdir "$tmp/higher"
+sed "s/\"$version\"/\"$higher\"/" build/windows-x64/packaging/windows/KestrowDemo.wxi >"$tmp/higher/KestrowDemo.wxi"
+grep -qF "\"$higher\"" "$tmp/higher/KestrowDemo.wxi" || fail "this tree is not version $version"
+SOURCE_DATE_EPOCH=0 python3 scripts/dist-msi.py "$tmp/higher.msi" \
+  "$tmp/Program Files/win64 build/KestrowDemo-$version-win64" "$tmp/higher"
+msiexec /i "$tmp/higher.msi" || fail "version $higher does not install over $version"
+[ "$(entries)" = "$higher Ombry $home_page" ] || fail "version $higher over $version: entries: $(entries)"
+[ -f "$installed/KestrowDemo.exe" ] || fail "version $higher over $version: no KestrowDemo.exe"
+msiexec /i "$msi" && fail "$msi installs over version $higher"
+[ "$(entries)" = "$higher Ombry $home_page" ] || fail "$msi over version $higher: entries: $(entries)"
+msiexec /x "$tmp/higher.msi" || fail "silent removal failed"
+[ -z "$(entries)$(shortcuts)$(our_keys 'Software\Classes\Installer\Products' ProductName ProductName)" ] &&
+  [ ! -e "$drive_c/Program Files/Ombry" ] || fail "removal left: $(entries) $(shortcuts) $(ls "$drive_c/Program Files")"
+
+# Signing with a throwaway certificate, as `make dist SIGN_PFX=... SIGN_PASS_FILE=...` does.
+signing=$tmp/signing
+mkdir "$signing"
+echo "throwaway password" >"$signing/password"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$signing/key.pem" -out "$signing/cert.pem" -days 2 \
+  -subj "/CN=KestrowDemo throwaway publisher" -addext extendedKeyUsage=codeSigning 2>/dev/null
+openssl pkcs12 -export -inkey "$signing/key.pem" -in "$signing/cert.pem" -out "$signing/cert.pfx" \
+  -passout "file:$signing/password"
+exe=$signing/kestrow-sign.exe
+cp "$tmp/Program Files/win64 build/KestrowDemo-$version-win64/kestrow-sign.exe" "$exe"
+cp "$exe" "$signing/unsigned.exe"
+cp "$msi" "$signing/KestrowDemo.msi"
+(
+  export SIGN_PFX=$signing/cert.pfx SIGN_PASS_FILE=$signing/password SOURCE_DATE_EPOCH=1796509566
+  bash scripts/sign.sh --check && bash scripts/sign.sh "$exe" "$signing/KestrowDemo.msi" ||
+    fail "scripts/sign.sh failed"
+  for file in "$exe" "$signing/KestrowDemo.msi"; do
+    osslsigncode verify -CAfile "$signing/cert.pem" -in "$file" >/dev/null ||
+      fail "$file: osslsigncode does not accept its signature"
+  done
+  cp "$signing/unsigned.exe" "$signing/again.exe"
+  bash scripts/sign.sh "$signing/again.exe" && cmp -s "$exe" "$signing/again.exe" ||
+    fail "signing twice gave different bytes"
+  python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(4096); b = f.read(1); f.seek(4096); f.write(bytes([b[0] ^ 1]))' "$exe"
+  osslsigncode verify -CAfile "$signing/cert.pem" -in "$exe" >/dev/null 2>&1 &&
+    fail "a signed program with a byte changed still verifies"
+  echo "wrong password" >"$signing/wrong"
+  for bad in "SIGN_PASS_FILE=$signing/wrong" "SIGN_PFX=$signing/missing.pfx" "SIGN_PASS_FILE=$signing/missing"; do
+    env "$bad" bash scripts/sign.sh --check 2>/dev/null && fail "sign.sh --check accepts $bad"
+    env "$bad" bash scripts/sign.sh "$signing/unsigned.exe" 2>/dev/null && fail "sign.sh signs with $bad"
+    cmp -s "$signing/unsigned.exe" "$tmp/Program Files/win64 build/KestrowDemo-$version-win64/kestrow-sign.exe" ||
+      fail "sign.sh with $bad changed the program"
+    [ ! -e "$signing/unsigned.exe.signed" ] || fail "sign.sh with $bad left a half-signed file"
+  done
+)
 
 # The Debian package.
 dpkg-deb --info "$deb" >/dev/null 2>"$tmp/info.err" && [ ! -s "$tmp/info.err" ] ||

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Two `make dist` runs of HEAD, in two fresh clones at different paths, must leave the
-# same files, byte for byte. The packages checked are left in dist/.
+# Two `make dist` runs of HEAD, in two fresh clones at different paths (one with blanks
+# in it, as in "My Projects"), must leave the same files, byte for byte. The packages
+# checked are left in dist/.
 # Usage: scripts/check-reproducible.sh [JOBS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ commit=$(git rev-parse HEAD)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-runs=("$tmp/first" "$tmp/second/elsewhere")
+runs=("$tmp/first" "$tmp/second clone/my projects")
 for dir in "${runs[@]}"; do
   git init -q "$dir"
   git -C "$dir" fetch -q "$root" "$commit"

@@ -22,11 +22,11 @@ TEST(SampleRequest, FillsThePlaceholdersAndKeepsInsertedTextsLiteral) {
         EXPECT_EQ(bComplete, *c.pszId != '\0') << c.pszId;
         EXPECT_EQ(strTs.str(), kTimestamps[c.nSecond]);
         EXPECT_EQ(strSig.str(), c.pszSignature) << c.pszPrefix;
-        EXPECT_EQ(
-            strUrl.str(),
-            "http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=" +
-                std::string(bComplete ? c.pszId : "%key%") + "&Url=www.example.com&Timestamp=" +
-                kTimestamps[c.nSecond] + "&Signature=" + c.pszSignature);
+        EXPECT_EQ(strUrl.str(),
+                  "http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=" +
+                      std::string(bComplete ? c.pszId : "%key%") +
+                      "&Url=www.example.com&Timestamp=" + kTimestamps[c.nSecond] +
+                      "&Signature=" + c.pszSignature);
     }
 }
 

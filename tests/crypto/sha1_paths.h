@@ -14,6 +14,8 @@ protected:
         }
         Sha1ForceIntegerPath(GetParam() == ESha1Path::Integer);
         ASSERT_EQ(Sha1CurrentPath(), GetParam());
+        ASSERT_STREQ(Sha1PathName(GetParam()),
+                     GetParam() == ESha1Path::Integer ? "integer" : "SHA extensions");
     }
     void TearDown() override { Sha1ForceIntegerPath(false); }
 };

@@ -66,7 +66,6 @@ void ExpectDigest(const char* pszName, const std::string& strText, int nRepeat,
 
 using Sha1KnownAnswer = CSha1PathTest;
 using Sha1Lifecycle = CSha1PathTest;
-using Sha1BitCount = CSha1PathTest;
 
 } // namespace
 
@@ -125,8 +124,9 @@ void ExpectZerosDigest(std::uint64_t qwTotal, std::uint32_t dwFirst, std::uint32
     EXPECT_EQ(Finished(sha), pszDigest) << qwTotal << " bytes";
 }
 
-// Expected values: head -c N /dev/zero | sha1sum, cross-checked with Python's hashlib.
-TEST_P(Sha1BitCount, WrapsIntoTheHighHalfAtTwoToThe29Bytes) {
+// Expected values: head -c N /dev/zero | sha1sum, cross-checked with Python's hashlib. The
+// count is kept apart from the compression, so one path (the default) is enough.
+TEST(Sha1BitCount, WrapsIntoTheHighHalfAtTwoToThe29Bytes) {
     // 2^29 bytes in one call: 2^32 bits go to the high half alone.
     ExpectZerosDigest(1u << 29, 1u << 29, 0, "5b088492c9f4778f409b7ae61477dec124c99033");
     // The low half overflows inside one of many 1 MiB calls.
@@ -136,4 +136,3 @@ TEST_P(Sha1BitCount, WrapsIntoTheHighHalfAtTwoToThe29Bytes) {
 
 KESTROW_ON_BOTH_SHA1_PATHS(Sha1KnownAnswer);
 KESTROW_ON_BOTH_SHA1_PATHS(Sha1Lifecycle);
-KESTROW_ON_BOTH_SHA1_PATHS(Sha1BitCount);

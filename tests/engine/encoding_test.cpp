@@ -31,6 +31,7 @@ TEST(Base64EncodeTest, BufferAndBadArguments) {
     EXPECT_THROW(Base64Encode(nullptr, 1), std::invalid_argument);
     EXPECT_THROW(Base64EncodeBuffer(Bytes("foo"), 3, nullptr), std::invalid_argument);
     EXPECT_THROW(Base64EncodeGroup(Bytes("foo"), szBuffer, 4), std::invalid_argument);
+    EXPECT_THROW(Base64EncodeGroup(Bytes("foo"), nullptr, 3), std::invalid_argument);
     // Too long for one text: refused before a byte is read.
     EXPECT_THROW(Base64Encode(Bytes("foo"), 1610612733u), std::length_error);
 }

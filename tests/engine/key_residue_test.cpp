@@ -137,7 +137,8 @@ void Generate(const char* pszKey) {
     CString strTimestamp;
     CString strSignature;
     CString strUrl;
-    ComposeSampleRequestAt(kT, strKey, "AKID", "UrlInfo", strTimestamp, strSignature, strUrl);
+    ComposeSampleRequestAt(kT, strKey, "KESTROWKEYID", "UrlInfo", strTimestamp, strSignature,
+                           strUrl);
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
@@ -149,7 +150,7 @@ void CommandLine(const char* pszKey) {
     setenv(g_pszSecretKeyVariable, pszKey, 1);
     EXPECT_TRUE(ReadSecretKey(false, "", strSecret, error));
     unsetenv(g_pszSecretKeyVariable);
-    EXPECT_TRUE(SignRequest(kT, strSecret, "AKID", "UrlInfo", true, signed_));
+    EXPECT_TRUE(SignRequest(kT, strSecret, "KESTROWKEYID", "UrlInfo", true, signed_));
 
     std::FILE* pFile = std::tmpfile();
     ASSERT_NE(pFile, nullptr);
@@ -159,7 +160,7 @@ void CommandLine(const char* pszKey) {
     char szPath[64];
     std::snprintf(szPath, sizeof szPath, "/proc/self/fd/%d", fileno(pFile));
     EXPECT_TRUE(ReadSecretKey(true, szPath, strSecret, error));
-    EXPECT_TRUE(SignRequest(kT, strSecret, "AKID", "UrlInfo", false, signed_));
+    EXPECT_TRUE(SignRequest(kT, strSecret, "KESTROWKEYID", "UrlInfo", false, signed_));
 
     std::rewind(pFile);
     SVerifyRequest request;

@@ -8,33 +8,45 @@
 
 namespace {
 
-TEST(CStringBuffer, ReleaseBufferEndsTheTextAtTheFirstNul) {
-    CString str;
-    char* psz = str.GetBuffer(10);
-    std::memcpy(psz, "abc\0def", 8);
-    str.ReleaseBuffer();
-    EXPECT_EQ(3, str.GetLength());
-    EXPECT_STREQ("abc", str);
-}
-
-TEST(CStringBuffer, BufferKeepsTheTextAndHasRoomForATerminator) {
+// The buffer keeps the text and has room for a terminator past the length asked for;
+// releasing ends the text at the first NUL or at a length inside the buffer, nothing else.
+TEST(CStringTest, BufferKeepsTheTextAndReleaseEndsIt) {
     CString str("hello");
     char* psz = str.GetBuffer(8);
-    EXPECT_EQ(0, std::strncmp(psz, "hello", 5));
-    psz[8] = '\0'; // the terminator slot beyond the requested length is writable
-    std::memcpy(psz + 5, "!!!", 3);
+    EXPECT_EQ(std::strncmp(psz, "hello", 5), 0);
+    std::memcpy(psz + 5, "!\0!\0", 4); // psz[8] is the terminator's slot
     str.ReleaseBuffer();
-    EXPECT_STREQ("hello!!!", str);
+    EXPECT_EQ(str, "hello!");
+    str.ReleaseBuffer(str.GetLength());
+    EXPECT_EQ(str, "hello!");
+    EXPECT_THROW(str.ReleaseBuffer(7), std::invalid_argument);
+    EXPECT_THROW(str.GetBuffer(-1), std::invalid_argument);
+    EXPECT_EQ(str.GetBuffer(0), str.GetString());
+    str.ReleaseBuffer(2);
+    EXPECT_EQ(str, "he");
+    str.ReleaseBuffer(0);
+    EXPECT_TRUE(str.IsEmpty());
 }
 
-TEST(CStringBuffer, ExplicitLengthAndBadLengthsAreRefused) {
-    CString str;
-    std::memcpy(str.GetBuffer(4), "wxyz", 4);
-    str.ReleaseBuffer(2);
-    EXPECT_STREQ("wx", str);
-    EXPECT_THROW(str.ReleaseBuffer(5), std::invalid_argument);
-    EXPECT_STREQ("wx", str);
-    EXPECT_THROW(str.GetBuffer(-1), std::invalid_argument);
+// Every occurrence, left to right and not overlapping; inserted text is not scanned again.
+TEST(CStringTest, ReplaceTable) {
+    const struct {
+        const char *pszText, *pszOld, *pszNew;
+        int nCount;
+        const char* pszResult;
+    } cases[] = {
+        {"aaaa", "aa", "b", 2, "bb"},
+        {"aaa", "aa", "x", 1, "xa"},
+        {"%k%-%k%", "%k%", "%k%%k%", 2, "%k%%k%-%k%%k%"},
+        {"Key key KEY", "key", "", 1, "Key  KEY"},
+        {"abc", "", "x", 0, "abc"},
+        {"abc", "absent", "x", 0, "abc"},
+    };
+    for (const auto& c : cases) {
+        CString str(c.pszText);
+        EXPECT_EQ(str.Replace(c.pszOld, c.pszNew), c.nCount) << c.pszText << " " << c.pszOld;
+        EXPECT_EQ(str, c.pszResult);
+    }
 }
 
 TEST(CStringSecret, WipingOneHolderLeavesEveryOtherWholeAndCopiesStaySecret) {
@@ -56,67 +68,34 @@ TEST(CStringSecret, WipingOneHolderLeavesEveryOtherWholeAndCopiesStaySecret) {
     }
 }
 
-TEST(CStringReplace, ReplacesEveryNonOverlappingOccurrenceLeftToRight) {
-    CString str("aaaa");
-    EXPECT_EQ(2, str.Replace("aa", "b"));
-    EXPECT_STREQ("bb", str);
-
-    CString strOverlap("aaa");
-    EXPECT_EQ(1, strOverlap.Replace("aa", "x"));
-    EXPECT_STREQ("xa", strOverlap);
-}
-
-TEST(CStringReplace, InsertedTextIsNotScannedAgain) {
-    CString str("%k%-%k%");
-    EXPECT_EQ(2, str.Replace("%k%", "%k%%k%"));
-    EXPECT_STREQ("%k%%k%-%k%%k%", str);
-}
-
-TEST(CStringReplace, CaseMattersAndEmptyPatternsChangeNothing) {
-    CString str("Key key KEY");
-    EXPECT_EQ(1, str.Replace("key", ""));
-    EXPECT_STREQ("Key  KEY", str);
-    EXPECT_EQ(0, str.Replace("", "x"));
-    EXPECT_EQ(0, str.Replace("absent", "x"));
-    EXPECT_STREQ("Key  KEY", str);
-}
-
-TEST(CStringValue, LengthEmptinessComparisonAndConcatenation) {
-    CString strEmpty;
-    EXPECT_TRUE(strEmpty.IsEmpty());
-    EXPECT_EQ(0, strEmpty.GetLength());
-    EXPECT_STREQ("", strEmpty);
-
-    CString strA("abc");
-    const CString strB = strA + "def";
-    EXPECT_EQ(6, strB.GetLength());
-    EXPECT_TRUE(strB == "abcdef");
-    EXPECT_TRUE("abcdef" == strB);
-    EXPECT_TRUE(strA != strB);
-    EXPECT_TRUE(strA < strB);
-    EXPECT_LT(strA.Compare("abd"), 0);
-
-    strA += CString("!");
-    strA += '?';
-    EXPECT_STREQ("abc!?", strA);
-    strA.Empty();
-    EXPECT_TRUE(strA.IsEmpty());
-}
-
-TEST(CStringValue, KeepsEmbeddedNulBytesOfAnExplicitLength) {
-    const CString str("a\0b", 3);
-    EXPECT_EQ(3, str.GetLength());
-    EXPECT_EQ('b', str.GetAt(2));
-    EXPECT_THROW(str.GetAt(3), std::out_of_range);
-    EXPECT_THROW(CString("x", -1), std::invalid_argument);
-}
-
-TEST(CStringFormat, FormatsSignedNumbers) {
-    CString str;
+TEST(CStringTest, ValueOperations) {
+    CString str("abc");
+    const CString strLonger = str + "def";
+    EXPECT_EQ(strLonger.GetLength(), 6);
+    EXPECT_TRUE(strLonger == "abcdef" && "abcdef" == strLonger && str != strLonger);
+    EXPECT_TRUE(str < strLonger && str.Compare("abd") < 0);
+    str += CString("!");
+    str += '?';
+    EXPECT_EQ(str, "abc!?");
+    str.Empty();
+    EXPECT_TRUE(str.IsEmpty() && str.GetLength() == 0);
     str.Format("Unknown Error (%d) occurred.", -7);
-    EXPECT_STREQ("Unknown Error (-7) occurred.", str);
+    EXPECT_EQ(str, "Unknown Error (-7) occurred.");
     str.Format("%s", "");
     EXPECT_TRUE(str.IsEmpty());
+}
+
+// An explicit length keeps embedded NULs; a zero length needs no characters.
+TEST(CStringTest, ExplicitLengthAndIndex) {
+    const CString str("a\0b", 3);
+    EXPECT_EQ(str.GetLength(), 3);
+    EXPECT_EQ(str.GetAt(0), 'a');
+    EXPECT_EQ(str.GetAt(2), 'b');
+    EXPECT_THROW(str.GetAt(3), std::out_of_range);
+    EXPECT_THROW(str.GetAt(-1), std::out_of_range);
+    EXPECT_TRUE(CString(nullptr, 0).IsEmpty() && CString("x", 0).IsEmpty());
+    EXPECT_THROW(CString("x", -1), std::invalid_argument);
+    EXPECT_THROW(CString(nullptr, 1), std::invalid_argument);
 }
 
 } // namespace

@@ -28,6 +28,7 @@ TEST(JsonQuote, EscapesWhatJsonNeedsAndPassesOnlyWellFormedUtf8) {
         {"\xE0\x80\xAF", R"("\u00e0\u0080\u00af")"},             // overlong, three bytes
         {"\xED\xA0\x80", R"("\u00ed\u00a0\u0080")"},             // a surrogate
         {"\xF4\x90\x80\x80", R"("\u00f4\u0090\u0080\u0080")"},   // above U+10FFFF
+        {"\xF5\x80\x80\x80", R"("\u00f5\u0080\u0080\u0080")"},   // no lead byte at all
         {"\xF0\x9F\x98", R"("\u00f0\u009f\u0098")"},             // four-byte form cut short
         {"\xC3\xA9\xFF\xC3\xA9", "\"\xC3\xA9\\u00ff\xC3\xA9\""}, // good, bad, good
     };
