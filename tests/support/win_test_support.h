@@ -57,9 +57,6 @@ INT_PTR RunModalScript(CDialog& dlg, std::vector<ModalStep> steps);
 
 // Handles this thread's messages until fnDone() holds; false when dwTimeoutMs passed.
 bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeoutMs = 10000);
-inline void PumpMessagesFor(DWORD dwMs) {
-    PumpMessagesUntil([] { return false; }, dwMs);
-}
 
 // The window's text, read with a timeout (safe across threads); empty without a window.
 std::string WindowText(HWND hWnd);
