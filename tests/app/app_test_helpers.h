@@ -4,10 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <tuple>
-
-// A dialog template row: style, extended style, x, y, cx, cy, id, class, text.
-using SItem = std::tuple<DWORD, DWORD, int, int, int, int, int, std::string, std::string>;
 
 // The dialog box open over hOwner, or nullptr.
 inline HWND BoxOver(HWND hOwner) {

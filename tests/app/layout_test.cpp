@@ -14,16 +14,10 @@
 
 #include "app/kestrow_demo_dlg.h"
 #include "app/resource.h"
-#include "controls/home_page.h"
 #include "tests/app/app_test_helpers.h"
 #include "tests/support/win_test_support.h"
 
 CWinApp g_app; // stands in for theApp; its InitInstance never runs
-
-// The main dialog's, then the About box's.
-const std::pair<int, std::vector<SItem>> kTemplates[] = {
-#include "tests/app/dialog_templates.inc"
-};
 
 // Calls fn with a DC of the window that has the window's font selected.
 template <typename F> void WithFontOf(HWND hWnd, F fn) {
@@ -61,8 +55,9 @@ SFit Needed(HWND hCtl, UINT nWrap) {
     return {{rcNeeded.right, rcNeeded.bottom}, {rcClient.right, rcClient.bottom}};
 }
 
-void CheckLayout(HWND hDlg, const std::pair<int, std::vector<SItem>>& t) {
-    SCOPED_TRACE("dialog " + std::to_string(t.first));
+// cx and cy: the template's size in dialog units.
+void CheckLayout(HWND hDlg, int cx, int cy) {
+    SCOPED_TRACE(WindowText(hDlg));
     LOGFONTA lf{};
     ASSERT_TRUE(GetObjectA((HFONT)SendMessageA(hDlg, WM_GETFONT, 0, 0), sizeof lf, &lf));
     WithFontOf(hDlg, [&](HDC hDC) {
@@ -74,7 +69,7 @@ void CheckLayout(HWND hDlg, const std::pair<int, std::vector<SItem>>& t) {
         GetTextFaceA(hDC, sizeof szFace, szFace);
         EXPECT_STREQ(szFace, lf.lfFaceName);
     });
-    RECT rcTemplate{0, 0, std::get<4>(t.second[0]), std::get<5>(t.second[0])}, rcClient;
+    RECT rcTemplate{0, 0, cx, cy}, rcClient;
     MapDialogRect(hDlg, &rcTemplate);
     GetClientRect(hDlg, &rcClient);
     EXPECT_EQ(std::make_pair(rcClient.right, rcClient.bottom),
@@ -100,7 +95,7 @@ TEST(Layout, BothDialogsFitTheirTextsInTheirOwnFontAtThePrefixResolution) {
     g_app.m_pMainWnd = &dlg;
     const ModalStep steps[] = {
         [](CDialog& d) {
-            CheckLayout(d.m_hWnd, kTemplates[0]);
+            CheckLayout(d.m_hWnd, 320, 203);
             ExpectIconSize((HICON)d.SendMessage(WM_GETICON, ICON_BIG), SM_CXICON, "large");
             ExpectIconSize((HICON)d.SendMessage(WM_GETICON, ICON_SMALL), SM_CXSMICON, "small");
             d.PostMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
@@ -108,7 +103,7 @@ TEST(Layout, BothDialogsFitTheirTextsInTheirOwnFontAtThePrefixResolution) {
         [](CDialog& d) {
             const HWND hAbout = BoxOver(d.m_hWnd);
             ASSERT_NE(hAbout, nullptr);
-            CheckLayout(hAbout, kTemplates[1]);
+            CheckLayout(hAbout, 235, 55);
             const HWND hIcon = GetWindow(hAbout, GW_CHILD); // the template's first control
             ExpectIconSize((HICON)SendMessageA(hIcon, STM_GETICON, 0, 0), SM_CXICON, "About");
             CloseDialog(hAbout, 0, IDOK);

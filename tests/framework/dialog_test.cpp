@@ -45,34 +45,24 @@ protected:
     }
 };
 
-// The fields filled in, the focus in the first; a child control sees what is posted to it
-// before dispatch; the code given to EndDialog returned; then Escape cancels.
-TEST(ModalDialogTest, DoModalReturnsTheCodeGivenToEndDialogAndEscapeCancels) {
+// A child control sees what is posted to it before dispatch; the code given to EndDialog
+// is returned. (The fields filled in, the focus in the first and Escape are the main
+// dialog suite's.)
+TEST(ModalDialogTest, DoModalReturnsTheCodeGivenToEndDialog) {
     const UINT WM_TEST_POSTED = WM_APP + 7;
     CTestDialog dlg;
-    dlg.m_strFirst = "to the control & back";
-    dlg.m_strSecond = std::string(5000, 'k').c_str();
     std::vector<UINT>& seen = dlg.m_ctlLink.m_seen;
-    EXPECT_EQ(1234,
-              RunModalScript(dlg, {[&](CDialog& d) {
-                                       EXPECT_EQ("to the control & back",
-                                                 WindowText(::GetDlgItem(d, IDC_TEST_FIRST_EDIT)));
-                                       EXPECT_EQ(std::string(5000, 'k'),
-                                                 WindowText(::GetDlgItem(d, IDC_TEST_SECOND_EDIT)));
-                                       EXPECT_EQ(IDC_TEST_FIRST_EDIT, ::GetDlgCtrlID(::GetFocus()));
-                                       seen.clear();
-                                       dlg.m_ctlLink.PostMessage(WM_TEST_POSTED);
-                                       dlg.m_ctlLink.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-                                   },
-                                   [](CDialog& d) { d.EndDialog(1234); }}));
+    EXPECT_EQ(1234, RunModalScript(dlg, {[&](CDialog&) {
+                                             seen.clear();
+                                             dlg.m_ctlLink.PostMessage(WM_TEST_POSTED);
+                                             dlg.m_ctlLink.PostMessage(WM_MOUSEMOVE, 0,
+                                                                       MAKELPARAM(1, 1));
+                                         },
+                                         [](CDialog& d) { d.EndDialog(1234); }}));
     EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), WM_TEST_POSTED));
     EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_MOUSEMOVE)));
     EXPECT_EQ(nullptr, dlg.m_hWnd); // the window is gone, the object stays
     EXPECT_EQ(nullptr, dlg.m_ctlLink.m_hWnd);
-    EXPECT_EQ(IDCANCEL, RunModalScript(dlg, {[](CDialog& d) {
-                                           ::PostMessageA(::GetDlgItem(d, IDC_TEST_SECOND_EDIT),
-                                                          WM_KEYDOWN, VK_ESCAPE, 0);
-                                       }}));
 }
 
 TEST(ModalDialogTest, OkExchangesTheFieldsAndStaysOpenWhenThatFails) {

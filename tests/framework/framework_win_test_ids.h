@@ -7,7 +7,6 @@
 #define IDC_TEST_FIRST_EDIT 1101
 #define IDC_TEST_SECOND_EDIT 1102
 
-#define IDS_TEST_SHORT 300
 #define IDS_TEST_LONG 301
 #define IDS_TEST_MISSING 399
 #define IDS_TEST_APP_TITLE_TEXT "Kestrow Framework Tests"

@@ -98,14 +98,7 @@ void CMessageBoxWatcher::Watch() {
                     box.hIcon = reinterpret_cast<HICON>(SendWithTimeout(hChild, STM_GETICON));
                 }
             }
-            for (int nId : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN,
-                            IDCONTINUE}) {
-                if (::GetDlgItem(hWnd, nId) != nullptr) {
-                    box.buttons.push_back(nId);
-                }
-            }
-            const bool bHas = std::count(box.buttons.begin(), box.buttons.end(), m_nDismissWith);
-            const int nButton = bHas ? m_nDismissWith : IDCANCEL;
+            const int nButton = ::GetDlgItem(hWnd, m_nDismissWith) ? m_nDismissWith : IDCANCEL;
             m_boxes.push_back(box);
             ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, nButton)));

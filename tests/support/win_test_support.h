@@ -2,7 +2,7 @@
 // Support for window tests under Wine (static library kestrow_win_test_support).
 //
 // CMessageBoxWatcher: while it watches, a helper thread records every message box of
-// this process (caption, text, owner, icon, buttons) and dismisses it with a button.
+// this process (caption, text, owner, icon) and dismisses it with a button.
 //     CMessageBoxWatcher watcher;                 // starts watching
 //     AfxMessageBox("Hello", MB_ICONEXCLAMATION); // returns once the watcher dismissed it
 //     std::vector<MessageBoxRecord> boxes = watcher.Stop(); // in the order they appeared
@@ -25,8 +25,7 @@ struct MessageBoxRecord {
     HWND hWndOwner = nullptr;
     std::string strCaption;
     std::string strText;
-    HICON hIcon = nullptr;    // the icon shown, or nullptr
-    std::vector<int> buttons; // ids of the buttons present (IDOK, IDCANCEL, IDYES, ...)
+    HICON hIcon = nullptr; // the icon shown, or nullptr
 
     // Whether the box shows the system icon idi (IDI_EXCLAMATION, IDI_ERROR, ...).
     bool HasSystemIcon(LPCSTR idi) const;
@@ -58,9 +57,6 @@ INT_PTR RunModalScript(CDialog& dlg, std::vector<ModalStep> steps);
 
 // Handles this thread's messages until fnDone() holds; false when dwTimeoutMs passed.
 bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeoutMs = 10000);
-inline void PumpMessagesFor(DWORD dwMs) {
-    PumpMessagesUntil([] { return false; }, dwMs);
-}
 
 // The window's text, read with a timeout (safe across threads); empty without a window.
 std::string WindowText(HWND hWnd);
