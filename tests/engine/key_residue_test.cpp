@@ -13,6 +13,8 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/sample_request.h"
 #include "crypto/sha1.h"
@@ -34,30 +36,24 @@ static_assert(sizeof kKey40 == 41 && sizeof kKey100 == 101, "key lengths");
 // Longer than either: replacing a key with it moves the key text to a bigger buffer.
 const std::string kLongerKey(160, 'x');
 
-constexpr std::size_t kPiece = 8;
-struct SNeedle {
-    std::uint8_t ab[kPiece];
-    const char* pszWhat;
-};
-SNeedle g_needles[64];
-std::size_t g_nNeedles = 0;
+// Pieces of key material, found in a freed block by ScanFreedBlock (which must not allocate).
+std::vector<std::pair<std::string, const char*>> g_needles;
 int g_nResidue = 0;
 const char* g_pszFirstResidue = "";
 
 void ScanFreedBlock(const std::uint8_t* pbBlock, std::size_t cbBlock) {
-    for (std::size_t i = 0; i < g_nNeedles; ++i) {
-        if (memmem(pbBlock, cbBlock, g_needles[i].ab, kPiece) != nullptr) {
-            g_pszFirstResidue = g_nResidue++ == 0 ? g_needles[i].pszWhat : g_pszFirstResidue;
+    for (const auto& [strPiece, pszWhat] : g_needles) {
+        if (memmem(pbBlock, cbBlock, strPiece.data(), strPiece.size()) != nullptr) {
+            g_pszFirstResidue = g_nResidue++ == 0 ? pszWhat : g_pszFirstResidue;
             return;
         }
     }
 }
 
 void AddNeedles(const void* p, std::size_t cb, const char* pszWhat) {
-    for (std::size_t n = 0; n < cb; n += kPiece) {
-        std::memcpy(g_needles[g_nNeedles].ab,
-                    static_cast<const std::uint8_t*>(p) + std::min(n, cb - kPiece), kPiece);
-        g_needles[g_nNeedles++].pszWhat = pszWhat;
+    for (std::size_t n = 0; n < cb; n += 8) {
+        g_needles.emplace_back(std::string(static_cast<const char*>(p) + std::min(n, cb - 8), 8),
+                               pszWhat);
     }
 }
 
@@ -79,7 +75,8 @@ void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, co
 
 // Watches every block freed from now on for pieces of pszKey and its pads.
 void WatchForResidue(const char* pszKey) {
-    g_nNeedles = 0;
+    g_needles.clear();
+    g_needles.reserve(64); // once: a freed copy of the needles could end up in a product block
     g_nResidue = 0;
     const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
     std::size_t cbKey = std::strlen(pszKey);
