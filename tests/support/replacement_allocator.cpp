@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <new>
 
-// Only the forms everything else reaches: the standard library's own array, nothrow and
-// sized forms call these. No product type is over-aligned.
+// The plain, array, nothrow and sized forms, which a sanitizer's runtime would otherwise take
+// over one by one. No product type is over-aligned.
 namespace {
 
 // Per thread: no atomics, and another thread's allocations never disturb a measurement.
@@ -43,6 +43,22 @@ void* operator new(std::size_t cb) {
     throw std::bad_alloc();
 }
 
+void* operator new[](std::size_t cb) {
+    return operator new(cb);
+}
+
+void* operator new(std::size_t cb, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(cb);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t cb, const std::nothrow_t&) noexcept {
+    return operator new(cb, std::nothrow);
+}
+
 void operator delete(void* p) noexcept {
     if (p != nullptr && t_pfnWatch != nullptr) {
         t_pfnWatch(static_cast<const std::uint8_t*>(p), malloc_usable_size(p));
@@ -50,6 +66,14 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 
+void operator delete[](void* p) noexcept {
+    operator delete(p);
+}
+
 void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept {
     operator delete(p);
 }
