@@ -10,7 +10,8 @@
 #include "tests/crypto/crypto_test_util.h"
 
 TEST(Base64EncodeTest, KnownVectorsAndLengths) {
-#define BASE64_VECTOR(bytes, text) EXPECT_EQ(Base64Encode(Bytes(bytes), sizeof(bytes) - 1), text);
+#define BASE64_VECTOR(bytes, text)                                                                 \
+    EXPECT_EQ(Base64Encode(reinterpret_cast<const std::uint8_t*>(bytes), sizeof(bytes) - 1), text);
 #include "base64_vectors.inc"
 #undef BASE64_VECTOR
     // Every length to 100 (20 ends in one pad, 100 is longer than any line limit): 0x9c 0x9c

@@ -5,28 +5,9 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <utility>
-
-#include "engine/kestrow_engine.h"
-
-namespace {
 
 constexpr std::int64_t T = 1796509566; // 2026-12-05T22:26:06Z
 constexpr std::int64_t NO_SKEW = INT64_MIN;
-
-// The engine's timestamp and signature at t.
-std::pair<CString, CString> EngineSign(const std::string& strKey, const std::string& strPrefix,
-                                       std::int64_t t, int bUrlEncode = 1) {
-    CKestrowEngine engine;
-    engine.m_bUrlEncode = bUrlEncode;
-    engine.m_strPrefix = strPrefix;
-    engine.SetSecretKey(strKey.c_str());
-    std::pair<CString, CString> pair;
-    EXPECT_TRUE(engine.SignAt(t, pair.first, pair.second));
-    return pair;
-}
-
-} // namespace
 
 TEST(KestrowVerifierTest, EachVerdictWithItsDiagnosis) {
     CKestrowVerifier verifier("secret");
@@ -41,9 +22,8 @@ TEST(KestrowVerifierTest, EachVerdictWithItsDiagnosis) {
         EXPECT_EQ(r.nVerdict, verdict);                                                            \
         EXPECT_EQ(r.strStringToSign.str(), "UrlInfo" + strTimestamp);                              \
         EXPECT_EQ(r.bTimestampRead ? r.nSkew : NO_SKEW, expected_skew);                            \
-        if (r.bTimestampRead && strTimestamp.size() == 24) {                                       \
-            EXPECT_EQ(r.strExpectedSignature,                                                      \
-                      EngineSign("secret", "UrlInfo", r.tTimestamp).second);                       \
+        if (verdict == VERIFY_VALID || verdict >= VERIFY_TIMESTAMP_TOO_OLD) {                      \
+            EXPECT_EQ(r.strExpectedSignature, signature); /* it matched */                         \
         }                                                                                          \
     }
 #include "verify_vectors.inc"

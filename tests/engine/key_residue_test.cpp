@@ -1,7 +1,7 @@
 // What the heap gets back while a key is in use must hold nothing of it: every block freed on
-// each path below is scanned for the key, its hashed form (for a key longer than a block) and
-// its inner and outer pads. Any 8 bytes of one of them, at a multiple of 8 or at its end, count
-// as residue.
+// each path below is scanned for the key, its hashed form (for a key longer than a block), its
+// inner and outer pads and the hash states after them. Any 8 bytes of one of them, at a multiple
+// of 8 or at its end, count as residue. And where an allocation fails, nothing held is lost.
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/sample_request.h"
 #include "crypto/sha1.h"
@@ -33,81 +36,67 @@ static_assert(sizeof kKey40 == 41 && sizeof kKey100 == 101, "key lengths");
 // Longer than either: replacing a key with it moves the key text to a bigger buffer.
 const std::string kLongerKey(160, 'x');
 
-constexpr std::size_t kPiece = 8;
-struct SNeedle {
-    std::uint8_t ab[kPiece];
-    const char* pszWhat;
-};
-SNeedle g_needles[64];
-std::size_t g_nNeedles = 0;
+// Pieces of key material, found in a freed block by ScanFreedBlock (which must not allocate).
+std::vector<std::pair<std::string, const char*>> g_needles;
 int g_nResidue = 0;
 const char* g_pszFirstResidue = "";
 
 void ScanFreedBlock(const std::uint8_t* pbBlock, std::size_t cbBlock) {
-    for (std::size_t i = 0; i < g_nNeedles; ++i) {
-        if (memmem(pbBlock, cbBlock, g_needles[i].ab, kPiece) != nullptr) {
-            g_pszFirstResidue = g_nResidue++ == 0 ? g_needles[i].pszWhat : g_pszFirstResidue;
+    for (const auto& [strPiece, pszWhat] : g_needles) {
+        if (memmem(pbBlock, cbBlock, strPiece.data(), strPiece.size()) != nullptr) {
+            g_pszFirstResidue = g_nResidue++ == 0 ? pszWhat : g_pszFirstResidue;
             return;
         }
     }
 }
 
-void AddNeedles(const std::uint8_t* pb, std::size_t cb, const char* pszWhat) {
-    for (std::size_t n = 0; n < cb; n += kPiece) {
-        std::memcpy(g_needles[g_nNeedles].ab, pb + std::min(n, cb - kPiece), kPiece);
-        g_needles[g_nNeedles++].pszWhat = pszWhat;
+void AddNeedles(const void* p, std::size_t cb, const char* pszWhat) {
+    for (std::size_t n = 0; n < cb; n += 8) {
+        g_needles.emplace_back(std::string(static_cast<const char*>(p) + std::min(n, cb - 8), 8),
+                               pszWhat);
     }
 }
 
-// The chaining value a keyed hash keeps after a pad: as good as the key for forging.
-void AddPadState(const std::uint8_t* pbPad, const char* pszWhat) {
+// The pad's key part, and the chaining value a keyed hash keeps after the pad: as good as the
+// key for forging.
+void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, const char* pszWhat) {
+    std::uint8_t abPad[CSHA1::BLOCK_SIZE];
+    for (std::size_t i = 0; i < sizeof abPad; ++i) {
+        abPad[i] = (i < cbKey ? pbKey[i] : 0) ^ byPad;
+    }
+    AddNeedles(abPad, cbKey, pszWhat);
     CSHA1 sha;
-    sha.AddData(pbPad, CSHA1::BLOCK_SIZE);
+    sha.AddData(abPad, CSHA1::BLOCK_SIZE);
     std::uint32_t adwState[CSHA1::STATE_WORDS];
     std::uint64_t qwBlocks = 0;
     ASSERT_TRUE(sha.ReadChainingValue(adwState, qwBlocks));
-    AddNeedles(reinterpret_cast<const std::uint8_t*>(adwState), sizeof adwState, pszWhat);
+    AddNeedles(adwState, sizeof adwState, pszWhat);
 }
 
-// Watches every block freed during its lifetime for pieces of pszKey and its pads.
-class CResidueWatch {
-public:
-    explicit CResidueWatch(const char* pszKey) {
-        g_nNeedles = 0;
-        g_nResidue = 0;
-        const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
-        std::size_t cbKey = std::strlen(pszKey);
-        AddNeedles(pbKey, cbKey, "the key");
-        std::uint8_t abDigest[CSHA1::DIGEST_SIZE];
-        if (cbKey > CSHA1::BLOCK_SIZE) {
-            CSHA1 sha;
-            sha.AddData(pbKey, static_cast<std::uint32_t>(cbKey));
-            sha.Finish();
-            sha.CopyDigest(abDigest);
-            pbKey = abDigest;
-            cbKey = sizeof abDigest;
-            AddNeedles(pbKey, cbKey, "the hashed key");
-        }
-        std::uint8_t abInner[CSHA1::BLOCK_SIZE];
-        std::uint8_t abOuter[CSHA1::BLOCK_SIZE];
-        std::memset(abInner, 0x36, sizeof abInner);
-        std::memset(abOuter, 0x5c, sizeof abOuter);
-        for (std::size_t i = 0; i < cbKey; ++i) {
-            abInner[i] = pbKey[i] ^ 0x36;
-            abOuter[i] = pbKey[i] ^ 0x5c;
-        }
-        AddNeedles(abInner, cbKey, "the inner pad");
-        AddNeedles(abOuter, cbKey, "the outer pad");
-        AddPadState(abInner, "the state after the inner pad");
-        AddPadState(abOuter, "the state after the outer pad");
-        WatchFreedBlocks(ScanFreedBlock);
+// Watches every block freed from now on for pieces of pszKey and its pads.
+void WatchForResidue(const char* pszKey) {
+    g_needles.clear();
+    g_needles.reserve(64); // once: a freed copy of the needles could end up in a product block
+    g_nResidue = 0;
+    const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
+    std::size_t cbKey = std::strlen(pszKey);
+    AddNeedles(pbKey, cbKey, "the key");
+    std::uint8_t abDigest[CSHA1::DIGEST_SIZE];
+    if (cbKey > CSHA1::BLOCK_SIZE) {
+        CSHA1 sha;
+        sha.AddData(pbKey, static_cast<std::uint32_t>(cbKey));
+        sha.Finish();
+        sha.CopyDigest(abDigest);
+        pbKey = abDigest;
+        cbKey = sizeof abDigest;
+        AddNeedles(pbKey, cbKey, "the hashed key");
     }
-    ~CResidueWatch() { WatchFreedBlocks(nullptr); }
-    CResidueWatch(const CResidueWatch&) = delete;
-    CResidueWatch& operator=(const CResidueWatch&) = delete;
-};
+    AddPad(pbKey, cbKey, 0x36, "the inner pad or the state after it");
+    AddPad(pbKey, cbKey, 0x5c, "the outer pad or the state after it");
+    WatchFreedBlocks(ScanFreedBlock);
+}
 
-void SignComputingCachedAndReplaced(const char* pszKey) {
+void SignAndVerify(const char* pszKey) {
     auto pEngine = std::make_unique<CKestrowEngine>();
     pEngine->m_strPrefix = "UrlInfo";
     CString strTimestamp;
@@ -121,12 +110,8 @@ void SignComputingCachedAndReplaced(const char* pszKey) {
     pEngine->m_nRefreshInterval = 0;
     pEngine->SignAt(kT + 2, strTimestamp, strSignature);
     pEngine->SignAt(kT + 2, strTimestamp, strSignature);
-}
-
-void Verify(const char* pszKey) {
-    auto pVerifier = std::make_unique<CKestrowVerifier>(pszKey);
     SVerifyResult result;
-    pVerifier->Verify("2026-12-05T22:26:06.000Z", "x", kT, result);
+    std::make_unique<CKestrowVerifier>(pszKey)->Verify(strTimestamp, strSignature, kT, result);
 }
 
 // As the dialog's Generate: the key in a secret field, one engine per press.
@@ -142,7 +127,8 @@ void Generate(const char* pszKey) {
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
-// with hints from a stream.
+// with hints from a stream. (The verifier stays on the stack: blocks carved from the freed stdio
+// buffer still hold the key, which is the C library's and out of reach.)
 void CommandLine(const char* pszKey) {
     CString strSecret;
     SSignError error;
@@ -151,17 +137,13 @@ void CommandLine(const char* pszKey) {
     EXPECT_TRUE(ReadSecretKey(false, "", strSecret, error));
     unsetenv(g_pszSecretKeyVariable);
     EXPECT_TRUE(SignRequest(kT, strSecret, "KESTROWKEYID", "UrlInfo", true, signed_));
-
     std::FILE* pFile = std::tmpfile();
     ASSERT_NE(pFile, nullptr);
-    std::fputs(pszKey, pFile);
-    std::fputs("\r\n", pFile);
+    std::fprintf(pFile, "%s\r\n", pszKey);
     std::fflush(pFile);
-    char szPath[64];
-    std::snprintf(szPath, sizeof szPath, "/proc/self/fd/%d", fileno(pFile));
-    EXPECT_TRUE(ReadSecretKey(true, szPath, strSecret, error));
+    const std::string strPath = "/proc/self/fd/" + std::to_string(fileno(pFile));
+    EXPECT_TRUE(ReadSecretKey(true, strPath, strSecret, error));
     EXPECT_TRUE(SignRequest(kT, strSecret, "KESTROWKEYID", "UrlInfo", false, signed_));
-
     std::rewind(pFile);
     SVerifyRequest request;
     EXPECT_TRUE(ReadSecretKeyStream(pFile, "a stream", request.strSecretKey, error));
@@ -197,37 +179,64 @@ void MarkedHoldersGrow(const char* pszKey) {
     baCopy = std::move(ba);
 }
 
-struct SPath {
-    const char* pszName;
-    void (*pfnRun)(const char* pszKey);
-};
+// A Sign at t with allocation nFail failing: "timestamp|signature", after "thrown " or "false "
+// when it did not succeed; both outputs hold "old" before.
+std::string SignAt(CKestrowEngine& engine, std::int64_t t, int nFail = -1) {
+    CString strTimestamp("old");
+    CString strSignature("old");
+    const char* pszHow = "false ";
+    FailAllocationAfter(nFail);
+    try {
+        pszHow = engine.SignAt(t, strTimestamp, strSignature) ? "" : pszHow;
+    } catch (const std::bad_alloc&) {
+        pszHow = "thrown ";
+    }
+    FailAllocationAfter(-1);
+    return pszHow + strTimestamp.str() + "|" + strSignature.str();
+}
 
-const SPath kPaths[] = {
-    {"signing: computing, cached, key replaced, interval 0", SignComputingCachedAndReplaced},
-    {"verification", Verify},
-    {"Generate", Generate},
-    {"kestrow-sign: environment, file, stream", CommandLine},
-    {"marked text and bytes growing", MarkedHoldersGrow},
-};
+// Signs at tNow with the n-th allocation failing, for n = 0, 1, ... until it succeeds. After each
+// failure the outputs are untouched and a Sign at tCheck answers strBefore; after the success
+// the outputs hold strAfter and so does the cache.
+void ExpectNothingLostOnFailure(CKestrowEngine& engine, std::int64_t tNow, std::int64_t tCheck,
+                                const std::string& strBefore, const std::string& strAfter) {
+    for (int n = 0; n < 100; ++n) {
+        const std::string str = SignAt(engine, tNow, n);
+        if (str.rfind("thrown ", 0) != 0) {
+            EXPECT_EQ(str, strAfter) << "success after " << n << " allocations";
+            EXPECT_EQ(SignAt(engine, tCheck), strAfter);
+            return;
+        }
+        EXPECT_EQ(str, "thrown old|old") << "failure at allocation " << n;
+        EXPECT_EQ(SignAt(engine, tCheck), strBefore) << "failure at allocation " << n;
+    }
+    ADD_FAILURE() << "no success after 100 allocations";
+}
 
 } // namespace
 
 TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
+    const struct {
+        const char* pszName;
+        void (*pfnRun)(const char* pszKey);
+    } kPaths[] = {
+        {"signing: computing, cached, key replaced, interval 0; verifying", SignAndVerify},
+        {"Generate", Generate},
+        {"kestrow-sign: environment, file, stream", CommandLine},
+        {"marked text and bytes growing", MarkedHoldersGrow},
+    };
     for (const char* pszKey : {kKey40, kKey100}) {
-        for (const SPath& path : kPaths) {
-            int nResidue = 0;
-            {
-                const CResidueWatch watch(pszKey);
-                path.pfnRun(pszKey);
-                nResidue = g_nResidue;
-            }
-            EXPECT_EQ(nResidue, 0) << path.pszName << ", " << std::strlen(pszKey)
-                                   << "-byte key: the first block held " << g_pszFirstResidue;
+        for (const auto& path : kPaths) {
+            WatchForResidue(pszKey);
+            path.pfnRun(pszKey);
+            WatchFreedBlocks(nullptr);
+            EXPECT_EQ(g_nResidue, 0) << path.pszName << ", " << std::strlen(pszKey)
+                                     << "-byte key: the first block held " << g_pszFirstResidue;
         }
     }
 }
 
-TEST(KeyResidue, AMarkedHolderThatCannotGrowKeepsWhatItHeld) {
+TEST(AllocationFailure, AMarkedHolderThatCannotGrowKeepsWhatItHeld) {
     CString str;
     str.MarkSecret();
     str = kKey40;
@@ -235,21 +244,32 @@ TEST(KeyResidue, AMarkedHolderThatCannotGrowKeepsWhatItHeld) {
     ba.MarkSecret();
     ba.SetSize(40);
     const CString strLonger(std::string(100, 'y'));
-    struct {
-        const char* pszName;
-        void (*pfnGrow)(CString& str, CByteArray& ba, const CString& strLonger);
-    } const kGrowths[] = {
-        {"+=", [](CString& s, CByteArray&, const CString& l) { s += l; }},
-        {"= text", [](CString& s, CByteArray&, const CString& l) { s = l.GetString(); }},
-        {"= string", [](CString& s, CByteArray&, const CString& l) { s = l; }},
-        {"GetBuffer", [](CString& s, CByteArray&, const CString&) { s.GetBuffer(100); }},
-        {"SetSize", [](CString&, CByteArray& b, const CString&) { b.SetSize(100); }},
+    const std::function<void()> growths[] = {
+        [&] { str += strLonger; }, [&] { str = strLonger.GetString(); },
+        [&] { str = strLonger; },  [&] { str.GetBuffer(100); },
+        [&] { ba.SetSize(100); },
     };
-    for (const auto& growth : kGrowths) {
+    for (const auto& grow : growths) {
         FailAllocationAfter(0);
-        EXPECT_THROW(growth.pfnGrow(str, ba, strLonger), std::bad_alloc) << growth.pszName;
+        EXPECT_THROW(grow(), std::bad_alloc) << &grow - growths;
         FailAllocationAfter(-1);
-        EXPECT_EQ(str, kKey40) << growth.pszName;
-        EXPECT_EQ(ba.GetSize(), 40) << growth.pszName;
+        EXPECT_EQ(str, kKey40) << &grow - growths;
+        EXPECT_EQ(ba.GetSize(), 40) << &grow - growths;
     }
+}
+
+TEST(AllocationFailure, ComputingOrCachedSignKeepsTheOldPairWhole) {
+    // A time before 1970 has the empty timestamp, so the cache needs more room for the new one;
+    // cached until 200, so a Sign at 199 shows the cache.
+    CKestrowEngine fresh, engine;
+    for (CKestrowEngine* pEngine : {&fresh, &engine}) {
+        pEngine->m_strPrefix = "UrlInfo";
+        pEngine->SetSecretKey("secret");
+    }
+    const std::string strOld = SignAt(engine, -100);
+    ASSERT_EQ(strOld.find('|'), 0u);
+    ExpectNothingLostOnFailure(engine, 200, 199, strOld, SignAt(fresh, 200));
+    // From the cache, both outputs are written or neither.
+    const std::string strPair = SignAt(fresh, kT);
+    ExpectNothingLostOnFailure(fresh, kT + 1, kT + 2, strPair, strPair);
 }

@@ -65,6 +65,9 @@ TEST(CStringSecret, WipingOneHolderLeavesEveryOtherWholeAndCopiesStaySecret) {
         EXPECT_EQ(strAssigned, psz);
         EXPECT_TRUE(strCopy.IsSecret() && strMoved.IsSecret() && strAssigned.IsSecret() &&
                     ("x" + strMoved).IsSecret());
+        CString strMoveAssigned;
+        strMoveAssigned = std::move(strMoved);
+        EXPECT_TRUE(strMoveAssigned.IsSecret() && strMoveAssigned == psz) << psz;
     }
 }
 

@@ -62,30 +62,24 @@ def read_json(proc, names):
 SIGNED = ["timestamp", "signature", "sampleUrl", "complete"]
 sig = signature("UrlInfo", TS)
 check(sig == "ClcVShun84K%2BqTqvE25mfgEO5bI%3D", "the oracle's pinned value")
-proc = run(["--time", "2026-12-05T22:26:06Z"])
+proc = run(["--time", "2026-12-05T22:26:06Z", "--no-url-encode"])
 check(proc.returncode == 0 and proc.stderr == b"" and proc.stdout.decode() ==
-      f"Timestamp: {TS}\nSignature: {sig}\nSample URL: {url(TS, sig, '%key%')}\nComplete: no\n", "text",
-      proc)
+      f"Timestamp: {TS}\nSignature: {signature('UrlInfo', TS, quote=False)}\n"
+      f"Sample URL: {url(TS, sig, '%key%')}\nComplete: no\n", "text", proc)
 # JSON carries any Access Key ID: escapes, UTF-8 as it is, other bytes read as Latin-1.
 ODD_ID, ODD_ID_READ = b'a"\\\n\xc3\xa9\xff%timestamp%', 'a"\\\n\u00e9\u00ff%timestamp%'
-for args, key, prefix, ts, key_id, quote in (
-        ([b"--access-key-id=" + ODD_ID, "--prefix", "Pre fix", "--time=1796509566"], KEY,
-         "Pre fix", TS, ODD_ID_READ, True),
-        (["--no-url-encode", "--prefix=", "--time", "0"], b"k\xc3\xa9y \x01\xff", "",
-         "1970-01-01T00:00:00.000Z", "%key%", False)):
-    report = read_json(run(["--format", "json"] + args, key), SIGNED)
-    encoded = signature(prefix, ts, key)
-    check(report == {"timestamp": ts, "signature": signature(prefix, ts, key, quote),
-                     "sampleUrl": url(ts, encoded, key_id), "complete": key_id != "%key%"}
-          and type(report["complete"]) is bool, f"json {args}")
+ODD_KEY, EPOCH = b"k\xc3\xa9y \x01\xff", "1970-01-01T00:00:00.000Z"
+proc = run(["--format", "json", b"--access-key-id=" + ODD_ID, "--prefix=", "--time", "0"], ODD_KEY)
+report = read_json(proc, SIGNED)
+check(report == {"timestamp": EPOCH, "signature": signature("", EPOCH, ODD_KEY),
+                 "sampleUrl": url(EPOCH, signature("", EPOCH, ODD_KEY), ODD_ID_READ),
+                 "complete": True} and type(report["complete"]) is bool, "json", proc)
 
 # verify: args, status, verdict, skew (None: null), hint codes; in JSON and in text.
 SHORT = TS.replace(".000", "")
 CASES = [
     (["--url", url("2026-12-05T22%3A26%3A06.000Z", sig), "--now", "2026-12-05T22:26:10Z"], 0,
      "valid", -4, []),
-    (["--timestamp", SHORT, "--signature", signature("UrlInfo", SHORT), "--now", str(T - 900)],
-     0, "valid", 900, []),
     (["--url", url(TS, sig), "--prefix", "Merlow", "--now", str(T)], 6, "signature-mismatch", 0,
      ["other-prefix"]),
     (["--url", url(TS, sig) + "&Operation=Merlow", "--prefix", "Merlow", "--now", str(T)], 6,
@@ -184,7 +178,6 @@ with tempfile.TemporaryDirectory() as tmp:
         (["verify", "--url", f"http://x?Signature&Timestamp={TS}&Signature=a"], 2,
          "more than one Signature"),
         (["verify", "--url", f"http://x?Timestamp={TS}&Signature=a%3"], 2, "escape in 'Signature"),
-        (["verify", "--url", url(TS, sig, "%key%")], 2, "escape in 'AccessKeyId=%key%'"),
         (["verify", "--url", url(TS, sig) + "&100%"], 2, "escape in '100%'"),
         (GOOD + ["--timestamp", TS], 2, "give no --timestamp"),
         (["verify", "--timestamp", TS], 2, "give --url, or --timestamp and --signature"),
