@@ -21,6 +21,7 @@ TEST(LaunchCommandTest, CutsAtThePlaceholderAndAppendsTheUrlOrRefusesWhatDoesNot
             {std::string(4000, 'c'), std::string(4000, 'u'), 520, nullptr, ""},
             {"", "", 1, nullptr, ""},
             {"%1", "", 2, nullptr, " "},
+            {"\"%1\" -x", "u", 520, nullptr, " u"},
             // A trail byte never starts a match; a lead byte at the end keeps the terminator.
             {"prog \x81%1", "u", 520, sjis, "prog \x81%1 u"},
             {"\x81\x81%1", "u", 520, sjis, "\x81\x81 u"},

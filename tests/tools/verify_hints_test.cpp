@@ -71,6 +71,7 @@ TEST(VerifyHints, HoursOffAtTheEdges) {
     } cases[] = {
         {7195, 900, "2 hours ahead of now: was a local time taken for UTC? "},
         {-3600 - 900, 900, "1 hour behind now"},
+        {3600 - 900, 900, "1 hour ahead of now"},
         {-3600 + 900, 900, "1 hour behind now"},
         {-3600 - 901, 900, nullptr},
         {3600 + 901, 900, nullptr},
