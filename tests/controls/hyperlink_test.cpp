@@ -352,7 +352,8 @@ TEST_F(LinkLauncherTest, ClickMarksTheLinkVisitedOrExplainsTheFailure) {
     ASSERT_EQ(boxes.size(), std::size(codes));
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         EXPECT_EQ(boxes[i].strText, "Unable to open hyperlink:\n\n" + std::string(codes[i].second));
-        EXPECT_TRUE(boxes[i].HasSystemIcon(IDI_EXCLAMATION));
+        EXPECT_TRUE(boxes[i].HasSystemIcon(IDI_EXCLAMATION) &&
+                    boxes[i].buttons == std::vector{IDOK});
     }
 }
 

@@ -98,6 +98,12 @@ void CMessageBoxWatcher::Watch() {
                     box.hIcon = reinterpret_cast<HICON>(SendWithTimeout(hChild, STM_GETICON));
                 }
             }
+            for (int nId : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN,
+                            IDCONTINUE}) {
+                if (::GetDlgItem(hWnd, nId) != nullptr) {
+                    box.buttons.push_back(nId);
+                }
+            }
             const int nButton = ::GetDlgItem(hWnd, m_nDismissWith) ? m_nDismissWith : IDCANCEL;
             m_boxes.push_back(box);
             ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),

@@ -2,7 +2,7 @@
 // Support for window tests under Wine (static library kestrow_win_test_support).
 //
 // CMessageBoxWatcher: while it watches, a helper thread records every message box of
-// this process (caption, text, owner, icon) and dismisses it with a button.
+// this process (caption, text, owner, icon, buttons) and dismisses it with a button.
 //     CMessageBoxWatcher watcher;                 // starts watching
 //     AfxMessageBox("Hello", MB_ICONEXCLAMATION); // returns once the watcher dismissed it
 //     std::vector<MessageBoxRecord> boxes = watcher.Stop(); // in the order they appeared
@@ -25,7 +25,8 @@ struct MessageBoxRecord {
     HWND hWndOwner = nullptr;
     std::string strCaption;
     std::string strText;
-    HICON hIcon = nullptr; // the icon shown, or nullptr
+    HICON hIcon = nullptr;    // the icon shown, or nullptr
+    std::vector<int> buttons; // ids of the buttons present (IDOK, IDCANCEL, IDYES, ...)
 
     // Whether the box shows the system icon idi (IDI_EXCLAMATION, IDI_ERROR, ...).
     bool HasSystemIcon(LPCSTR idi) const;
