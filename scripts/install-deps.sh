@@ -5,7 +5,9 @@ set -euo pipefail
 
 want=${1:-all}
 
-native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev python3)
+# CLI11 and nlohmann-json: header-only, kestrow-sign's command line and JSON, in both builds.
+native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev python3
+  libcli11-dev nlohmann-json3-dev)
 windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   mingw-w64-x86-64-dev mingw-w64-i686-dev

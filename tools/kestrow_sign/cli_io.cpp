@@ -4,22 +4,25 @@
 #include <ctime>
 
 #include "engine/utc_timestamp.h"
+#include "tools/kestrow_sign/terminal_text.h"
 #include "tools/kestrow_sign/utc_time_parse.h"
 
+namespace {
+
+bool WriteStream(std::FILE* pFile, const std::string& strText) {
+    return std::fwrite(strText.data(), 1, strText.size(), pFile) == strText.size() &&
+           std::fflush(pFile) == 0;
+}
+
+} // namespace
+
 int Report(const SSignError& error) {
-    std::string strLine = "kestrow-sign: ";
-    for (const char ch : error.strMessage) {
-        const auto by = static_cast<unsigned char>(ch);
-        strLine += by < 0x20 || by == 0x7F ? '?' : ch;
-    }
-    strLine += '\n';
-    std::fputs(strLine.c_str(), stderr);
+    WriteStream(stderr, "kestrow-sign: " + EscapeForTerminal(error.strMessage) + "\n");
     return error.nStatus;
 }
 
 bool WriteAll(const std::string& strText) {
-    return std::fwrite(strText.data(), 1, strText.size(), stdout) == strText.size() &&
-           std::fflush(stdout) == 0;
+    return WriteStream(stdout, strText);
 }
 
 bool ResolveTime(bool bHave, const std::string& strTime, const char* pszOption,

@@ -7,8 +7,8 @@
 
 #include "tools/kestrow_sign/sign_error.h"
 
-// One line "kestrow-sign: …" on standard error, control characters shown as '?';
-// returns the error's status.
+// One line "kestrow-sign: …" on standard error, control characters and bytes that are not
+// UTF-8 escaped (terminal_text.h); returns the error's status.
 int Report(const SSignError& error);
 
 // The whole text on standard output, flushed; false when any of it could not be written.
