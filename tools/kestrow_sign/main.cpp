@@ -1,6 +1,7 @@
 // kestrow-sign: the Kestrow signing engine on the command line.
 
 #include <cstdint>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@
 #include "tools/kestrow_sign/sign_output.h"
 #include "tools/kestrow_sign/sign_request.h"
 #include "tools/kestrow_sign/verify_command.h"
+
+#if defined(_WIN32)
+#include "tools/kestrow_sign/wide_text.h"
+#endif
 
 #ifndef KESTROW_VERSION
 #define KESTROW_VERSION "unknown"
@@ -72,6 +77,21 @@ int Run(const std::vector<std::string>& args) {
 
 } // namespace
 
+#if defined(_WIN32)
+// The arguments as the system holds them, in UTF-16, whatever its code page.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args(static_cast<std::size_t>(argc));
+    for (int i = 0; i < argc; ++i) {
+        if (!WideToUtf8(argv[i], std::wcslen(argv[i]), args[static_cast<std::size_t>(i)])) {
+            return Report({SIGN_EXIT_USAGE, "argument " + std::to_string(i) +
+                                                " is not Unicode text (it holds an unpaired "
+                                                "surrogate)"});
+        }
+    }
+    return Run(args);
+}
+#else
 int main(int argc, char** argv) {
     return Run(std::vector<std::string>(argv, argv + argc));
 }
+#endif
