@@ -14,8 +14,8 @@
 # - scripts/sign.sh with a throwaway certificate: osslsigncode verifies what it signed,
 #   not once a byte changed; a wrong password or a missing file signs nothing;
 # - the .deb is clean to dpkg-deb (and to lintian, where installed), holds what it
-#   should, and unpacked with dpkg-deb -x its kestrow-sign signs a known answer and its
-#   CMake package builds tools/example-consumer;
+#   should, and unpacked with dpkg-deb -x its bash completion completes an option, its
+#   kestrow-sign signs a known answer and its CMake package builds tools/example-consumer;
 # - the source tarball is the commit under one top folder.
 # Usage: scripts/check-packages.sh [DIST]   (default: dist)
 set -euo pipefail
@@ -227,9 +227,14 @@ debroot="$tmp/deb root"
 dpkg-deb -x "$deb" "$debroot"
 libdir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
 for file in usr/bin/kestrow-sign usr/share/man/man1/kestrow-sign.1.gz usr/share/doc/kestrow/copyright \
+  usr/share/bash-completion/completions/kestrow-sign \
   "$libdir/libkestrow_core.a" usr/include/engine/kestrow_engine.h "$libdir/cmake/Kestrow/KestrowConfig.cmake"; do
   [ -f "$debroot/$file" ] || fail "$deb: no /$file"
 done
+completion=$debroot/usr/share/bash-completion/completions/kestrow-sign
+# shellcheck disable=SC2016
+[ "$(bash -c 'source "$0"; COMP_WORDS=(kestrow-sign --for); COMP_CWORD=1; _kestrow_sign
+  echo "${COMPREPLY[*]}"' "$completion")" = --format ] || fail "$deb: its bash completion does not complete --for"
 grep -qF "set(PACKAGE_VERSION \"$version\")" "$debroot/$libdir/cmake/Kestrow/KestrowConfigVersion.cmake" ||
   fail "$deb: the CMake package is not version $version"
 out=$("$debroot/usr/bin/kestrow-sign" --version)
