@@ -15,8 +15,9 @@ windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 # The sanitizer, fuzzing, valgrind and benchmark stages (python3 runs their scripts).
 extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev python3)
 # `make dist` and its checks: dpkg-shlibdeps for the package's dependencies, lintian;
-# wixl builds the MSIs, msitools reads them back, python3-olefile rewrites their summary,
-# osslsigncode and openssl sign them (and make the checks' throwaway certificate).
+# wixl builds the MSIs, msitools adds their PATH entry and reads them back, python3-olefile
+# rewrites their summary, osslsigncode and openssl sign them (and make the checks'
+# throwaway certificate).
 dist_packages=(dpkg-dev lintian wixl msitools python3-olefile osslsigncode openssl)
 
 packages=()
