@@ -166,9 +166,13 @@ with tempfile.TemporaryDirectory() as tmp:
 
     GOOD = ["verify", "--url", url(TS, sig)]
     ERRORS = [  # args, status, part of the message[, secret, standard input]
-        (["--secret-key", "s3cret"], 2, "unknown option"),  # never on the command line
+        # A secret never on the command line. Misspellings: letters added, left out or swapped.
+        (["--secret-key", "s3cret"], 2, "unknown option '--secret-key'; did you mean '--secret-key-"),
         (["--fromat=json"], 2, "unknown option '--fromat'; did you mean '--format'?"),
-        (["--prefix", "x", "UrlInfo"], 2, "unexpected argument"),
+        (["verify", "--nwo", "0", "--urlxx=u"], 2, "'--nwo'; did you mean '--now'?"),
+        (["verify", "--urlxx=u"], 2, "'--urlxx'; did you mean '--url'?"),
+        (["-x"], 2, "unknown option '-x' (try --help)"),
+        (["--prefix", "x", "verfy"], 2, "unexpected argument 'verfy'; did you mean 'verify'?"),
         (["--", "--time", "0"], 2, "unexpected argument '--time'"),
         (["--prefix", "x", "verify", "--url", "u"], 2, "verify takes its options after it"),
         (["--access-key-id", "--time", "0"], 2, "needs a value"),

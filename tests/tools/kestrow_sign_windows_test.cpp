@@ -67,9 +67,7 @@ TEST(KestrowSignWindows, SignsWhatWasTypedFromArgumentsEnvironmentAndFileName) {
                                  "2026-12-05T22:26:06.000Z\"";
     EXPECT_EQ(RunSign(wstrVerify, g_szSecret).second.rfind(strValid, 0), 0u);
 
-    wchar_t szFolder[MAX_PATH];
-    ASSERT_NE(GetTempPathW(MAX_PATH, szFolder), 0u);
-    const std::wstring wstrFile = szFolder + std::wstring(L"\u5bc6\u9470 \U0001F511.key");
+    const std::wstring wstrFile = L"\u5bc6\u9470 \U0001F511.key"; // in the program's folder
     HANDLE hFile =
         CreateFileW(wstrFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const char szSecretUtf8[] = "\xe6\xb8\xac\xe8\xa9\xa6\xe5\xaf\x86\xe9\x91\xb0\r\n";
