@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/sample_request.h"
+#include "crypto/hmac_sha1.h"
 #include "crypto/sha1.h"
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
@@ -59,18 +60,31 @@ void AddNeedles(const void* p, std::size_t cb, const char* pszWhat) {
 
 // The pad's key part, and the chaining value a keyed hash keeps after the pad: as good as the
 // key for forging.
-void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, const char* pszWhat) {
+void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, const char* pszPad,
+            const char* pszState) {
     std::uint8_t abPad[CSHA1::BLOCK_SIZE];
     for (std::size_t i = 0; i < sizeof abPad; ++i) {
         abPad[i] = (i < cbKey ? pbKey[i] : 0) ^ byPad;
     }
-    AddNeedles(abPad, cbKey, pszWhat);
+    AddNeedles(abPad, cbKey, pszPad);
     CSHA1 sha;
     sha.AddData(abPad, CSHA1::BLOCK_SIZE);
     std::uint32_t adwState[CSHA1::STATE_WORDS];
     std::uint64_t qwBlocks = 0;
     ASSERT_TRUE(sha.ReadChainingValue(adwState, qwBlocks));
-    AddNeedles(adwState, sizeof adwState, pszWhat);
+    AddNeedles(adwState, sizeof adwState, pszState);
+}
+
+// What the needles find in a block, each name once, in the order they were added.
+std::string Holds(const void* pv, std::size_t cb) {
+    std::string strFound;
+    for (const auto& [strPiece, pszWhat] : g_needles) {
+        if (memmem(pv, cb, strPiece.data(), strPiece.size()) != nullptr &&
+            strFound.find(pszWhat) == std::string::npos) {
+            strFound += std::string(pszWhat) + "; ";
+        }
+    }
+    return strFound;
 }
 
 // Watches every block freed from now on for pieces of pszKey and its pads.
@@ -91,8 +105,8 @@ void WatchForResidue(const char* pszKey) {
         cbKey = sizeof abDigest;
         AddNeedles(pbKey, cbKey, "the hashed key");
     }
-    AddPad(pbKey, cbKey, 0x36, "the inner pad or the state after it");
-    AddPad(pbKey, cbKey, 0x5c, "the outer pad or the state after it");
+    AddPad(pbKey, cbKey, 0x36, "the inner pad", "the state after the inner pad");
+    AddPad(pbKey, cbKey, 0x5c, "the outer pad", "the state after the outer pad");
     WatchFreedBlocks(ScanFreedBlock);
 }
 
@@ -233,6 +247,21 @@ TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
             EXPECT_EQ(g_nResidue, 0) << path.pszName << ", " << std::strlen(pszKey)
                                      << "-byte key: the first block held " << g_pszFirstResidue;
         }
+    }
+}
+
+// Once keyed, the keyed-hash object holds the two states and nothing else of the key: keying
+// allocates nothing, and the object's own bytes hold neither the key nor a pad.
+TEST(KeyResidue, AKeyedHashKeepsOnlyTheStatesAfterThePads) {
+    for (const char* pszKey : {kKey40, kKey100}) {
+        WatchForResidue(pszKey);
+        WatchFreedBlocks(nullptr);
+        const std::uint64_t nAllocations = AllocationCount();
+        const CHMAC_SHA1 hmac(reinterpret_cast<const std::uint8_t*>(pszKey),
+                              static_cast<std::int32_t>(std::strlen(pszKey)));
+        EXPECT_EQ(AllocationCount(), nAllocations);
+        EXPECT_EQ(Holds(&hmac, sizeof hmac),
+                  "the state after the inner pad; the state after the outer pad; ");
     }
 }
 
