@@ -288,16 +288,19 @@ TEST(AllocationFailure, AMarkedHolderThatCannotGrowKeepsWhatItHeld) {
 }
 
 TEST(AllocationFailure, ComputingOrCachedSignKeepsTheOldPairWhole) {
-    // A time before 1970 has the empty timestamp, so the cache needs more room for the new one;
-    // cached until 200, so a Sign at 199 shows the cache.
+    // The old pair is not URL-encoded, so the cache needs more room for the new signature, which
+    // is (two escapes more); cached until kT + 300, so a Sign at kT + 299 shows the cache.
     CKestrowEngine fresh, engine;
     for (CKestrowEngine* pEngine : {&fresh, &engine}) {
         pEngine->m_strPrefix = "UrlInfo";
         pEngine->SetSecretKey("secret");
     }
-    const std::string strOld = SignAt(engine, -100);
-    ASSERT_EQ(strOld.find('|'), 0u);
-    ExpectNothingLostOnFailure(engine, 200, 199, strOld, SignAt(fresh, 200));
+    engine.m_bUrlEncode = 0;
+    const std::string strOld = SignAt(engine, kT);
+    engine.m_bUrlEncode = 1;
+    const std::string strNew = SignAt(fresh, kT + 300);
+    ASSERT_EQ(strNew.size(), strOld.size() + 4);
+    ExpectNothingLostOnFailure(engine, kT + 300, kT + 299, strOld, strNew);
     // From the cache, both outputs are written or neither.
     const std::string strPair = SignAt(fresh, kT);
     ExpectNothingLostOnFailure(fresh, kT + 1, kT + 2, strPair, strPair);
