@@ -33,7 +33,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "timestamp, the HMAC-SHA1 signature (Base64, URL-encoded) and a sample query"
     "URL."
     "The package also holds the portable C++17 core as a static library with its"
-    "headers and a CMake package: find_package(Kestrow), then link Kestrow::core.")
+    "headers in /usr/include/kestrow, a CMake package (find_package(Kestrow), then"
+    "link Kestrow::core) and a pkg-config file (pkg-config --cflags --libs kestrow).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
