@@ -16,6 +16,8 @@ foreach(source ${PROJECT_SOURCE_DIR}/tools/kestrow_sign/kestrow-sign.1
     list(APPEND _kestrow_gz_files ${PROJECT_BINARY_DIR}/${name}.gz)
 endforeach()
 add_custom_target(kestrow_package_docs ALL DEPENDS ${_kestrow_gz_files})
+# cmake --install after building kestrow-sign alone installs its man page too.
+add_dependencies(kestrow-sign kestrow_package_docs)
 set(_kestrow_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/kestrow)
 install(FILES ${PROJECT_BINARY_DIR}/kestrow-sign.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
