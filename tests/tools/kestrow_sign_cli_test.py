@@ -72,13 +72,15 @@ proc = run(["--time", "2026-12-05T22:26:06Z", "--prefix", "Étatα", "--access-k
            "測試密鑰".encode())
 check(f"\nSignature: {signature('Étatα', TS, '測試密鑰'.encode())}\n".encode() in proc.stdout
       and b"hsDS%2BB48oZzPTnqfKrU6P%2FGeyOo%3D" in proc.stdout, "non-ASCII text", proc)
-# JSON carries escapes and UTF-8 as they are; other bytes are refused (see ERRORS).
-ODD_ID, ODD_ID_READ = b'a"\\\n\xc3\xa9\x7f%timestamp%', 'a"\\\n\u00e9\x7f%timestamp%'
+# Any Access Key ID goes into the URL as a query value, every byte but letters, digits and
+# "-._~" as %XX.
+ODD_ID = b'a"\\\n\xc3\xa9\xff%timestamp%-._~'
 ODD_KEY, EPOCH = b"k\xc3\xa9y \x01\xff", "1970-01-01T00:00:00.000Z"
 proc = run(["--format", "json", b"--access-key-id=" + ODD_ID, "--prefix=", "--time", "0"], ODD_KEY)
 report = read_json(proc, SIGNED)
 check(report == {"timestamp": EPOCH, "signature": signature("", EPOCH, ODD_KEY),
-                 "sampleUrl": url(EPOCH, signature("", EPOCH, ODD_KEY), ODD_ID_READ),
+                 "sampleUrl": url(EPOCH, signature("", EPOCH, ODD_KEY),
+                                  urllib.parse.quote(ODD_ID, safe="")),
                  "complete": True} and type(report["complete"]) is bool, "json", proc)
 
 # verify: args, status, verdict, skew (None: null), hint codes; in JSON and in text.
