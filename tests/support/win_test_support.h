@@ -21,6 +21,10 @@
 
 #include "framework/afx.h"
 
+// Text that no ANSI code page holds: Greek, Chinese, and a character past the Basic
+// Multilingual Plane (U+1F511), which takes two UTF-16 units.
+inline const std::string kWorldText = "Ελληνικά 測試 \U0001F511";
+
 struct MessageBoxRecord {
     HWND hWndOwner = nullptr;
     std::string strCaption;
@@ -59,8 +63,14 @@ INT_PTR RunModalScript(CDialog& dlg, std::vector<ModalStep> steps);
 // Handles this thread's messages until fnDone() holds; false when dwTimeoutMs passed.
 bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeoutMs = 10000);
 
-// The window's text, read with a timeout (safe across threads); empty without a window.
+// The window's text in UTF-8, read with a timeout (safe across threads); empty without a
+// window, "(not Unicode)" for a text that is not.
 std::string WindowText(HWND hWnd);
+// Sets the window's text from UTF-8, as typing or pasting it would.
+void SetText(HWND hWnd, const std::string& strText);
+
+// The dialog box open over hOwner, or nullptr.
+HWND BoxOver(HWND hOwner);
 
 // HKEY_CLASSES_ROOT\strKey's default value set to strValue while this lives (Wine does not
 // merge the per-user classes into that root); afterwards put back as it was.
@@ -71,7 +81,7 @@ public:
 
 private:
     std::string m_strKey;
-    char m_szOld[1024] = {};
+    wchar_t m_szOld[1024] = {};
     bool m_bHad;
 };
 
