@@ -21,6 +21,7 @@
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
 #include "framework/byte_array.h"
+#include "framework/utf16_text.h"
 #include "tests/support/replacement_allocator.h"
 #include "tools/kestrow_sign/secret_reader.h"
 #include "tools/kestrow_sign/sign_request.h"
@@ -76,11 +77,15 @@ void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, co
 // Watches every block freed from now on for pieces of pszKey and its pads.
 void WatchForResidue(const char* pszKey) {
     g_needles.clear();
-    g_needles.reserve(64); // once: a freed copy of the needles could end up in a product block
+    g_needles.reserve(96); // once: a freed copy of the needles could end up in a product block
     g_nResidue = 0;
     const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
     std::size_t cbKey = std::strlen(pszKey);
     AddNeedles(pbKey, cbKey, "the key");
+    std::u16string strWide(Utf16LengthOfUtf8(pszKey, cbKey), u'\0');
+    Utf8ToUtf16(pszKey, cbKey, strWide.data());
+    AddNeedles(strWide.data(), strWide.size() * sizeof(char16_t), "the key in UTF-16");
+    SecureWipeContainer(strWide); // freed once the watch has begun
     std::uint8_t abDigest[CSHA1::DIGEST_SIZE];
     if (cbKey > CSHA1::BLOCK_SIZE) {
         CSHA1 sha;
@@ -124,6 +129,28 @@ void Generate(const char* pszKey) {
     CString strUrl;
     ComposeSampleRequestAt(kT, strKey, "KESTROWKEYID", "UrlInfo", strTimestamp, strSignature,
                            strUrl);
+}
+
+// As the dialog reads its key field through the wide calls, and writes it back: the field's text
+// (the system's own copy, out of reach, so never freed here) read into a secret string that
+// grows, and that string's UTF-16 form for the field.
+void WideField(const char* pszKey) {
+    static std::u16string s_strField(200, u'\0');
+    const std::size_t nUnits = Utf16LengthOfUtf8(pszKey, std::strlen(pszKey));
+    Utf8ToUtf16(pszKey, std::strlen(pszKey), s_strField.data());
+    CString strKey;
+    strKey.MarkSecret();
+    strKey = "k";
+    EXPECT_TRUE(AfxReadUtf16<char16_t>(
+        nUnits,
+        [&](char16_t* pBuffer, std::size_t) {
+            std::copy_n(s_strField.data(), nUnits, pBuffer);
+            return nUnits;
+        },
+        strKey));
+    EXPECT_EQ(strKey, pszKey);
+    const CUtf16Text<char16_t> strBack(strKey);
+    EXPECT_EQ(strBack.GetLength(), nUnits);
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
@@ -222,6 +249,7 @@ TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
     } kPaths[] = {
         {"signing: computing, cached, key replaced, interval 0; verifying", SignAndVerify},
         {"Generate", Generate},
+        {"the key field, read and written through the wide calls", WideField},
         {"kestrow-sign: environment, file, stream", CommandLine},
         {"marked text and bytes growing", MarkedHoldersGrow},
     };
