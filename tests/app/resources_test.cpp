@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
 #include <set>
 #include <string>
 #include <tuple>
@@ -110,12 +109,9 @@ TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
         EXPECT_EQ(*reinterpret_cast<DWORD*>(pValue), 0x04B00409u) << "US English, Unicode";
         for (const char* pszName : {"FileVersion", "ProductVersion"}) {
             const std::string strName = std::string("\\StringFileInfo\\040904b0\\") + pszName;
-            CString strValue;
             EXPECT_TRUE(
                 VerQueryValueW(block.data(), CWideText(strName.c_str()), &pValue, &cbValue) &&
-                AfxFromWide(static_cast<LPCWSTR>(pValue), std::wcslen(static_cast<LPCWSTR>(pValue)),
-                            strValue) &&
-                strVersion == strValue.str())
+                strVersion == Utf8(static_cast<LPCWSTR>(pValue)))
                 << strFile << ": " << pszName;
         }
     }
@@ -123,8 +119,7 @@ TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
 
 // The dialog's ways to close are the main dialog suite's; here the program's own exit.
 TEST(Program, EndsWithStatusZeroWhenItsDialogCloses) {
-    const CWideText strExe(("\"" + g_strExe + "\"").c_str());
-    std::wstring strCommandLine(strExe.GetString(), strExe.GetLength());
+    std::wstring strCommandLine = L"\"" + std::wstring(CWideText(g_strExe.c_str())) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

@@ -66,11 +66,9 @@ void PressKey(HWND hFocus, WPARAM wKey, bool bShift = false) {
 // Each step is checked in the next: the modal loop handles what a step posted in between.
 class LinkDialogTest : public ::testing::Test {
 protected:
-    LinkDialogTest() {
-        ::SetEnvironmentVariableW(L"KESTROW_RECORD_FILE", CWideText(m_strRecord.c_str()));
-    }
-
     const std::string m_strRecord = BesideSelf("link_dialog_record.txt");
+    const BOOL m_bRecordSet =
+        ::SetEnvironmentVariableW(L"KESTROW_RECORD_FILE", CWideText(m_strRecord.c_str()));
     const std::string m_strHelper = "\"" + BesideSelf("record_command_line.exe") + "\"";
     const CClassesRootValue m_handler{"https\\shell\\open\\command", m_strHelper + " \"%1\""};
 };

@@ -82,10 +82,8 @@ void WatchForResidue(const char* pszKey) {
     const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
     std::size_t cbKey = std::strlen(pszKey);
     AddNeedles(pbKey, cbKey, "the key");
-    std::u16string strWide(Utf16LengthOfUtf8(pszKey, cbKey), u'\0');
-    Utf8ToUtf16(pszKey, cbKey, strWide.data());
-    AddNeedles(strWide.data(), strWide.size() * sizeof(char16_t), "the key in UTF-16");
-    SecureWipeContainer(strWide); // freed once the watch has begun
+    const CUtf16Text<char16_t> strWide(pszKey); // wiped as it goes, once the watch has begun
+    AddNeedles(strWide.GetString(), strWide.GetLength() * sizeof(char16_t), "the key in UTF-16");
     std::uint8_t abDigest[CSHA1::DIGEST_SIZE];
     if (cbKey > CSHA1::BLOCK_SIZE) {
         CSHA1 sha;
@@ -119,38 +117,25 @@ void SignAndVerify(const char* pszKey) {
     std::make_unique<CKestrowVerifier>(pszKey)->Verify(strTimestamp, strSignature, kT, result);
 }
 
-// As the dialog's Generate: the key in a secret field, one engine per press.
+// As the dialog's Generate: the key read from its field through UTF-16 into a secret member,
+// written back to the field as UTF-16, one engine per press. The field's own text is the
+// system's, out of reach, so never freed here.
 void Generate(const char* pszKey) {
+    static std::u16string s_strField(200, u'\0');
+    const std::size_t nUnits = Utf16LengthOfUtf8(pszKey, std::strlen(pszKey));
+    Utf8ToUtf16(pszKey, std::strlen(pszKey), s_strField.data());
+    const auto Fill = [&](char16_t* pBuffer, std::size_t) {
+        return std::copy_n(s_strField.data(), nUnits, pBuffer) - pBuffer;
+    };
     CString strKey;
     strKey.MarkSecret();
-    strKey = pszKey;
+    EXPECT_TRUE(AfxReadUtf16<char16_t>(nUnits, Fill, strKey) && strKey == pszKey &&
+                CUtf16Text<char16_t>(strKey).GetLength() == nUnits);
     CString strTimestamp;
     CString strSignature;
     CString strUrl;
     ComposeSampleRequestAt(kT, strKey, "KESTROWKEYID", "UrlInfo", strTimestamp, strSignature,
                            strUrl);
-}
-
-// As the dialog reads its key field through the wide calls, and writes it back: the field's text
-// (the system's own copy, out of reach, so never freed here) read into a secret string that
-// grows, and that string's UTF-16 form for the field.
-void WideField(const char* pszKey) {
-    static std::u16string s_strField(200, u'\0');
-    const std::size_t nUnits = Utf16LengthOfUtf8(pszKey, std::strlen(pszKey));
-    Utf8ToUtf16(pszKey, std::strlen(pszKey), s_strField.data());
-    CString strKey;
-    strKey.MarkSecret();
-    strKey = "k";
-    EXPECT_TRUE(AfxReadUtf16<char16_t>(
-        nUnits,
-        [&](char16_t* pBuffer, std::size_t) {
-            std::copy_n(s_strField.data(), nUnits, pBuffer);
-            return nUnits;
-        },
-        strKey));
-    EXPECT_EQ(strKey, pszKey);
-    const CUtf16Text<char16_t> strBack(strKey);
-    EXPECT_EQ(strBack.GetLength(), nUnits);
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
@@ -249,7 +234,6 @@ TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
     } kPaths[] = {
         {"signing: computing, cached, key replaced, interval 0; verifying", SignAndVerify},
         {"Generate", Generate},
-        {"the key field, read and written through the wide calls", WideField},
         {"kestrow-sign: environment, file, stream", CommandLine},
         {"marked text and bytes growing", MarkedHoldersGrow},
     };

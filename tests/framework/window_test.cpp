@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
-
 #include "framework/thread_state.h"
 #include "tests/framework/framework_win_test_ids.h"
 #include "tests/support/win_test_support.h"
@@ -60,9 +58,7 @@ TEST(MessageMapTest, DispatchesThroughTheChainAndTheDerivedEntryWins) {
         pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(8, 0)); // no entry
         // Unmapped: the static's own procedure stores it, whole, as a Unicode window.
         pWnd->SetWindowText(kWorldText.c_str());
-        CString strBack("unread");
-        EXPECT_TRUE(pWnd->GetWindowText(strBack));
-        EXPECT_TRUE(strBack == kWorldText.c_str() && WindowText(*pWnd) == kWorldText);
+        EXPECT_EQ(kWorldText, WindowText(*pWnd));
     }
     EXPECT_EQ((std::vector<std::string>{"timer 77", "command 7"}), wnd.m_calls);
     EXPECT_EQ((std::vector<std::string>{"timer 77", "command 7"}), base.m_calls);
@@ -98,10 +94,7 @@ protected:
     // Sees the text on its way, in UTF-16 as it reaches a Unicode window, then lets the
     // static control store it.
     afx_msg LRESULT OnSetText(WPARAM, LPARAM lParam) {
-        const auto* psz = reinterpret_cast<const wchar_t*>(lParam);
-        CString str("(not Unicode)");
-        AfxFromWide(psz, std::wcslen(psz), str);
-        m_texts.push_back(str.str());
+        m_texts.push_back(Utf8(reinterpret_cast<const wchar_t*>(lParam)));
         return Default();
     }
     DECLARE_MESSAGE_MAP()

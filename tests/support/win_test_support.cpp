@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -31,8 +32,12 @@ std::string WindowText(HWND hWnd) {
     std::wstring strText(SendWithTimeout(hWnd, WM_GETTEXTLENGTH) + 1, L'\0');
     std::size_t nCopied =
         SendWithTimeout(hWnd, WM_GETTEXT, strText.size(), reinterpret_cast<LPARAM>(&strText[0]));
+    return Utf8(strText.data(), std::min(nCopied, strText.size() - 1));
+}
+
+std::string Utf8(const wchar_t* pch, std::size_t nLength) {
     CString str("(not Unicode)");
-    AfxFromWide(strText.data(), std::min(nCopied, strText.size() - 1), str);
+    AfxFromWide(pch, nLength == static_cast<std::size_t>(-1) ? std::wcslen(pch) : nLength, str);
     return str.str();
 }
 
@@ -48,28 +53,27 @@ void SetText(HWND hWnd, const std::string& strText) {
     ::SetWindowTextW(hWnd, CWideText(strText.c_str()));
 }
 
-CClassesRootValue::CClassesRootValue(std::string strKey, const std::string& strValue)
-    : m_strKey(std::move(strKey)) {
+CClassesRootValue::CClassesRootValue(const std::string& strKey, const std::string& strValue)
+    : m_strKey(CWideText(strKey.c_str())) {
     LONG cbOld = sizeof m_szOld;
-    m_bHad = ::RegQueryValueW(HKEY_CLASSES_ROOT, CWideText(m_strKey.c_str()), m_szOld, &cbOld) == 0;
-    ::RegSetValueW(HKEY_CLASSES_ROOT, CWideText(m_strKey.c_str()), REG_SZ,
-                   CWideText(strValue.c_str()), 0);
+    m_bHad = ::RegQueryValueW(HKEY_CLASSES_ROOT, m_strKey.c_str(), m_szOld, &cbOld) == 0;
+    ::RegSetValueW(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, CWideText(strValue.c_str()), 0);
 }
 
 CClassesRootValue::~CClassesRootValue() {
-    const CWideText strKey(m_strKey.c_str());
-    m_bHad ? ::RegSetValueW(HKEY_CLASSES_ROOT, strKey, REG_SZ, m_szOld, 0)
-           : ::RegDeleteTreeW(HKEY_CLASSES_ROOT, strKey);
+    m_bHad ? ::RegSetValueW(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, m_szOld, 0)
+           : ::RegDeleteTreeW(HKEY_CLASSES_ROOT, m_strKey.c_str());
 }
 
 std::string TakeRecord(const std::string& strFile, DWORD dwMs) {
     std::ifstream in;
     PumpMessagesUntil([&] { return in.open(strFile, std::ios::binary), in.is_open(); }, dwMs);
-    const std::string str =
-        in.is_open() ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
+    const std::string str(std::istreambuf_iterator<char>(in), {});
+    const bool bRecorded = in.is_open();
     in.close();
     ::DeleteFileW(CWideText(strFile.c_str()));
-    return str;
+    return bRecorded ? Utf8(reinterpret_cast<const wchar_t*>(str.data()), str.size() / 2)
+                     : "(none)";
 }
 
 bool MessageBoxRecord::HasSystemIcon(LPCSTR idi) const {
