@@ -25,8 +25,8 @@ int MetricFor(HWND hWnd, int nIndex) {
 }
 
 HICON LoadIconFor(HWND hWnd, int nIndexX, int nIndexY) {
-    const HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME),
-                                                      MAKEINTRESOURCEA(14) /* group icon */);
+    const HINSTANCE hInstance =
+        AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
     return static_cast<HICON>(::LoadImageW(hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                            MetricFor(hWnd, nIndexX), MetricFor(hWnd, nIndexY), 0));
 }
