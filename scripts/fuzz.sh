@@ -8,7 +8,7 @@ build=${1:?usage: scripts/fuzz.sh <build dir> [seconds per target]}
 seconds=${2:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 targets=(sha1_fuzz hmac_sha1_fuzz base64_fuzz url_encode_fuzz launch_command_fuzz signature_fuzz
-  url_decode_fuzz base64_decode_fuzz verify_fuzz request_url_fuzz)
+  url_decode_fuzz base64_decode_fuzz verify_fuzz request_url_fuzz unicode_fuzz)
 
 work="$build/fuzz-run"
 rm -rf "$work"
