@@ -16,12 +16,11 @@ const char kUnknownError[] = "An unknown error has occurred.";
 // nothing, and takes an ASCII text as it is; any other the generic text stands for.
 void ShowPlainBox(const char* pszText) noexcept {
     WCHAR szText[256] = {};
-    const char* psz = pszText;
-    for (std::size_t i = 0; i + 1 < std::size(szText) && psz[i] != '\0'; ++i) {
-        if (static_cast<unsigned char>(psz[i]) >= 0x80) {
+    for (std::size_t i = 0; i + 1 < std::size(szText) && pszText[i] != '\0'; ++i) {
+        if (static_cast<unsigned char>(pszText[i]) >= 0x80) {
             return ShowPlainBox(kUnknownError);
         }
-        szText[i] = static_cast<WCHAR>(psz[i]);
+        szText[i] = static_cast<WCHAR>(pszText[i]);
     }
     ::MessageBoxW(nullptr, szText, nullptr, MB_ICONEXCLAMATION | MB_OK);
 }
