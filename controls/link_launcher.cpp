@@ -7,7 +7,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -18,16 +18,14 @@ constexpr std::size_t kCommandBufferSize = 2 * MAX_PATH;
 // codes the error box explains: 33 when it started; else the system's error when it is
 // one of the small ones (file or path not found, say), else ERROR_BAD_FORMAT.
 int StartCommand(const char* pszCommandLine, int nShowCmd) {
-    const CWideText strCommand(pszCommandLine);
-    // The system may write into the command line it is given.
-    std::vector<WCHAR> commandLine(strCommand.GetString(),
-                                   strCommand.GetString() + strCommand.GetLength() + 1);
+    // The system may write into the command line it is given: a copy of its own.
+    std::wstring strCommandLine(CWideText(pszCommandLine).GetString());
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(nShowCmd);
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!::CreateProcessW(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &si, &pi)) {
         const DWORD dwError = ::GetLastError();
         return dwError < 32 ? static_cast<int>(dwError) : ERROR_BAD_FORMAT;

@@ -18,12 +18,12 @@ BOOL AfxFromWide(LPCWSTR pch, std::size_t nLength, CString& rString) {
 }
 
 BOOL AfxGetWindowText(HWND hWnd, CString& rString) {
-    const int nLength = ::GetWindowTextLengthW(hWnd);
+    // Both answer 0, never less, when the window has no text or is gone.
     return AfxReadUtf16<wchar_t>(
-        static_cast<std::size_t>(nLength > 0 ? nLength : 0),
+        static_cast<std::size_t>(::GetWindowTextLengthW(hWnd)),
         [&](wchar_t* pBuffer, std::size_t nRoom) {
-            const int nCopied = ::GetWindowTextW(hWnd, pBuffer, static_cast<int>(nRoom));
-            return static_cast<std::size_t>(nCopied > 0 ? nCopied : 0);
+            return static_cast<std::size_t>(
+                ::GetWindowTextW(hWnd, pBuffer, static_cast<int>(nRoom)));
         },
         rString);
 }

@@ -14,7 +14,7 @@ CString FieldName(HWND hWndCtrl) {
     CString strLabel;
     const HWND hWndLabel = ::GetWindow(hWndCtrl, GW_HWNDPREV);
     WCHAR szClass[8] = {};
-    if (hWndLabel != nullptr && ::GetClassNameW(hWndLabel, szClass, 8) > 0 &&
+    if (hWndLabel != nullptr && ::GetClassNameW(hWndLabel, szClass, 8) &&
         ::lstrcmpiW(szClass, L"Static") == 0) {
         AfxGetWindowText(hWndLabel, strLabel);
     }
