@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "engine/encoding.h"
 #include "engine/kestrow_engine.h"
 
 // Each host is written once; the template is assembled from them at compile time.
@@ -37,9 +38,11 @@ bool Compose(std::optional<std::int64_t> tNow, const CString& strSecretKey,
     CString strUrl = g_szSampleUrlTemplate;
     strUrl.Replace("%timestamp%", strNewTimestamp);
     strUrl.Replace("%signature%", strNewSignature);
+    // Encoded, the ID adds no query parameter of its own; inserted last, a placeholder in it
+    // stays as typed.
     const bool bComplete = !strAccessKeyId.IsEmpty();
     if (bComplete) {
-        strUrl.Replace("%key%", strAccessKeyId);
+        strUrl.Replace("%key%", PercentEncodeQueryValue(strAccessKeyId));
     }
     strTimestamp = strNewTimestamp;
     strSignature = strNewSignature;

@@ -11,7 +11,8 @@ extern const char g_szSampleSiteHost[];
 // The URL with its three placeholders %key%, %timestamp% and %signature%.
 extern const char g_szSampleUrlTemplate[];
 
-// True exactly when strAccessKeyId is not empty (the URL is then complete).
+// True exactly when strAccessKeyId is not empty (the URL is then complete). The ID goes into the
+// URL as a query value (PercentEncodeQueryValue); an empty one leaves %key% in place.
 bool ComposeSampleRequest(const CString& strSecretKey, const CString& strAccessKeyId,
                           const CString& strPrefix, CString& strTimestamp, CString& strSignature,
                           CString& strSampleUrl);

@@ -16,6 +16,8 @@ foreach(source ${PROJECT_SOURCE_DIR}/tools/kestrow_sign/kestrow-sign.1
     list(APPEND _kestrow_gz_files ${PROJECT_BINARY_DIR}/${name}.gz)
 endforeach()
 add_custom_target(kestrow_package_docs ALL DEPENDS ${_kestrow_gz_files})
+# cmake --install after building kestrow-sign alone installs its man page too.
+add_dependencies(kestrow-sign kestrow_package_docs)
 set(_kestrow_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/kestrow)
 install(FILES ${PROJECT_BINARY_DIR}/kestrow-sign.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
@@ -33,7 +35,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "timestamp, the HMAC-SHA1 signature (Base64, URL-encoded) and a sample query"
     "URL."
     "The package also holds the portable C++17 core as a static library with its"
-    "headers and a CMake package: find_package(Kestrow), then link Kestrow::core.")
+    "headers in /usr/include/kestrow, a CMake package (find_package(Kestrow), then"
+    "link Kestrow::core) and a pkg-config file (pkg-config --cflags --libs kestrow).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -19,47 +19,36 @@ CHMAC_SHA1::CHMAC_SHA1(const std::uint8_t* pbKey, std::int32_t nKeyLength)
     if (nKeyLength > 0 && pbKey == nullptr) {
         throw std::invalid_argument("CHMAC_SHA1: null key with a non-zero length");
     }
-    // The key and both pads are wiped wherever their arrays let go of them.
-    m_baKey.MarkSecret();
-    m_baInnerPad.MarkSecret();
-    m_baOuterPad.MarkSecret();
-    m_baKey.SetSize(nKeyLength);
-    if (nKeyLength > 0) {
-        std::memcpy(m_baKey.GetData(), pbKey, static_cast<std::size_t>(nKeyLength));
-    }
-    if (m_baKey.GetSize() > CSHA1::BLOCK_SIZE) {
-        CSHA1 sha;
-        sha.AddData(m_baKey.GetData(), static_cast<std::uint32_t>(m_baKey.GetSize()));
-        sha.Finish();
-        m_baKey.SetSize(CSHA1::DIGEST_SIZE);
-        sha.CopyDigest(m_baKey.GetData());
-    }
-
-    m_baInnerPad.SetSize(CSHA1::BLOCK_SIZE);
-    if (m_baKey.GetSize() > 0) {
-        std::memcpy(m_baInnerPad.GetData(), m_baKey.GetData(),
-                    static_cast<std::size_t>(m_baKey.GetSize()));
-    }
-    m_baOuterPad.Copy(m_baInnerPad);
-    std::uint8_t* pbInner = m_baInnerPad.GetData();
-    std::uint8_t* pbOuter = m_baOuterPad.GetData();
-    for (int i = 0; i < CSHA1::BLOCK_SIZE; ++i) {
-        pbInner[i] ^= kInnerPadByte;
-        pbOuter[i] ^= kOuterPadByte;
-    }
-
+    // One block on the stack holds the key, then the inner pad, then the outer one; a key
+    // longer than a block is hashed straight from the caller's bytes into it.
+    std::uint8_t byPad[CSHA1::BLOCK_SIZE] = {};
     CSHA1 sha;
-    sha.AddData(pbInner, CSHA1::BLOCK_SIZE);
+    if (nKeyLength > CSHA1::BLOCK_SIZE) {
+        sha.AddData(pbKey, static_cast<std::uint32_t>(nKeyLength));
+        sha.Finish();
+        sha.CopyDigest(byPad);
+        sha.Restart();
+    } else if (nKeyLength > 0) {
+        std::memcpy(byPad, pbKey, static_cast<std::size_t>(nKeyLength));
+    }
+    for (std::uint8_t& by : byPad) {
+        by ^= kInnerPadByte;
+    }
+    sha.AddData(byPad, CSHA1::BLOCK_SIZE);
     sha.ReadChainingValue(m_dwInnerState, m_qwInnerBlocks);
+    for (std::uint8_t& by : byPad) {
+        by ^= kInnerPadByte ^ kOuterPadByte;
+    }
     sha.Restart();
-    sha.AddData(pbOuter, CSHA1::BLOCK_SIZE);
+    sha.AddData(byPad, CSHA1::BLOCK_SIZE);
     sha.ReadChainingValue(m_dwOuterState, m_qwOuterBlocks);
-    // Finish wipes what the pads left in the hash object.
+    SecureWipe(byPad, sizeof(byPad));
+    // Finish wipes what the pad left in the hash object, and its digest replaces the hashed
+    // key's.
     sha.Finish();
 }
 
 CHMAC_SHA1::~CHMAC_SHA1() {
-    // The arrays wipe themselves; the saved states are plain members.
     SecureWipe(m_dwInnerState, sizeof(m_dwInnerState));
     SecureWipe(m_dwOuterState, sizeof(m_dwOuterState));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // HMAC-SHA1 (RFC 2104) under one key fixed at construction. The pads are built and hashed
-// once: a MAC starts from the hash states after them. The key copy, the pads and the states
-// are wiped before their memory is given back.
+// once: a MAC starts from the hash states after them, which are all the object keeps. The
+// key and the pads live only on the constructor's stack and are wiped before it returns; the
+// states are wiped when the object ends.
 
 #include <cstdint>
 
@@ -19,9 +20,6 @@ public:
                     CByteArray& baResult) const;
 
 private:
-    CByteArray m_baKey;
-    CByteArray m_baInnerPad;
-    CByteArray m_baOuterPad;
     // The hash states after each pad. As secret as the key: they are enough to forge MACs.
     std::uint32_t m_dwInnerState[CSHA1::STATE_WORDS];
     std::uint32_t m_dwOuterState[CSHA1::STATE_WORDS];

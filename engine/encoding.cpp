@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstring>
 #include <stdexcept>
 
 const char g_szBase64Alphabet[65] =
@@ -29,22 +30,63 @@ constexpr bool IsAsciiSpace(int by) {
     return by == ' ' || (by >= 0x09 && by <= 0x0D);
 }
 
-// What UrlEncode writes for each byte value, looked up rather than tested range by range.
+// The marks a URL never reserves (RFC 3986), besides letters and digits.
+constexpr bool IsUnreservedMark(int by) {
+    return by == '-' || by == '.' || by == '_' || by == '~';
+}
+
+// What an encoder writes for each byte value, looked up rather than tested range by range.
 enum EUrlClass : std::uint8_t { URL_ESCAPE, URL_KEEP, URL_PLUS };
 
 struct SUrlClasses {
     EUrlClass e[256];
 };
 
-constexpr SUrlClasses MakeUrlClasses() {
+// The signature's encoding writes white space as "+" and escapes the marks; a query value's
+// keeps the marks and escapes everything else.
+constexpr SUrlClasses MakeUrlClasses(bool bQueryValue) {
     SUrlClasses classes{};
     for (int by = 0; by < 256; ++by) {
-        classes.e[by] = IsAsciiAlnum(by) ? URL_KEEP : IsAsciiSpace(by) ? URL_PLUS : URL_ESCAPE;
+        classes.e[by] = IsAsciiAlnum(by) || (bQueryValue && IsUnreservedMark(by)) ? URL_KEEP
+                        : !bQueryValue && IsAsciiSpace(by)                        ? URL_PLUS
+                                                                                  : URL_ESCAPE;
     }
     return classes;
 }
 
-constexpr SUrlClasses g_urlClasses = MakeUrlClasses();
+constexpr SUrlClasses g_signatureClasses = MakeUrlClasses(false);
+constexpr SUrlClasses g_queryValueClasses = MakeUrlClasses(true);
+
+// cchInput bytes into pszDest, which has room for three times as many and a NUL. Returns the
+// length written.
+int EncodeBytes(const char* pchInput, std::size_t cchInput, const SUrlClasses& classes,
+                char* pszDest) {
+    char* pch = pszDest;
+    for (std::size_t i = 0; i < cchInput; ++i) {
+        const auto by = static_cast<std::uint8_t>(pchInput[i]);
+        const EUrlClass eClass = classes.e[by];
+        if (eClass == URL_KEEP) {
+            *pch++ = pchInput[i];
+        } else if (eClass == URL_ESCAPE) {
+            *pch++ = '%';
+            *pch++ = g_szHexDigits[by >> 4];
+            *pch++ = g_szHexDigits[by & 0x0F];
+        } else {
+            *pch++ = '+';
+        }
+    }
+    *pch = '\0';
+    return static_cast<int>(pch - pszDest);
+}
+
+CString EncodeToString(const char* pchInput, std::size_t cchInput, const SUrlClasses& classes,
+                       const char* pszTooLong) {
+    const int nReserve = CheckedBufferLength(std::uint64_t{cchInput} * 3 + 1, pszTooLong);
+    CString strResult;
+    const int nLength = EncodeBytes(pchInput, cchInput, classes, strResult.GetBuffer(nReserve));
+    strResult.ReleaseBuffer(nLength);
+    return strResult;
+}
 
 } // namespace
 
@@ -104,32 +146,18 @@ CString Base64Encode(const std::uint8_t* pbData, std::uint32_t dwCount) {
 }
 
 CString UrlEncode(CString strInput) {
-    const int nReserve = CheckedBufferLength(std::uint64_t{strInput.str().size()} * 3 + 1,
-                                             "UrlEncode: input too long for one text");
-    CString strResult;
-    const int nLength = UrlEncodeBuffer(strInput.GetString(), strResult.GetBuffer(nReserve));
-    strResult.ReleaseBuffer(nLength);
-    return strResult;
+    return EncodeToString(strInput.GetString(), std::strlen(strInput.GetString()),
+                          g_signatureClasses, "UrlEncode: input too long for one text");
 }
 
 int UrlEncodeBuffer(const char* pszInput, char* pszDest) {
     if (pszInput == nullptr || pszDest == nullptr) {
         throw std::invalid_argument("UrlEncodeBuffer: no input or no destination");
     }
-    char* pch = pszDest;
-    for (const char* pchIn = pszInput; *pchIn != '\0'; ++pchIn) {
-        const auto by = static_cast<std::uint8_t>(*pchIn);
-        const EUrlClass eClass = g_urlClasses.e[by];
-        if (eClass == URL_KEEP) {
-            *pch++ = *pchIn;
-        } else if (eClass == URL_ESCAPE) {
-            *pch++ = '%';
-            *pch++ = g_szHexDigits[by >> 4];
-            *pch++ = g_szHexDigits[by & 0x0F];
-        } else {
-            *pch++ = '+';
-        }
-    }
-    *pch = '\0';
-    return static_cast<int>(pch - pszDest);
+    return EncodeBytes(pszInput, std::strlen(pszInput), g_signatureClasses, pszDest);
+}
+
+CString PercentEncodeQueryValue(const CString& strValue) {
+    return EncodeToString(strValue.str().data(), strValue.str().size(), g_queryValueClasses,
+                          "PercentEncodeQueryValue: input too long for one text");
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Base64 (RFC 4648, standard alphabet, one line) and the URL encoding of query values.
+// Base64 (RFC 4648, standard alphabet, one line) and the two URL encodings: the signature's
+// and a query value's.
 
 #include <cstdint>
 
@@ -20,3 +21,7 @@ CString UrlEncode(CString strInput);
 // The same from and into a caller's buffers: pszDest has room for three times the input's
 // characters and a NUL. Returns the length written.
 int UrlEncodeBuffer(const char* pszInput, char* pszDest);
+
+// A query value such as an Access Key ID: letters, digits and "-._~" stay, every other byte
+// of the whole text (white space and NUL too) becomes "%XX" in upper case.
+CString PercentEncodeQueryValue(const CString& strValue);

@@ -7,9 +7,6 @@
 #include <stdexcept>
 
 #include "crypto/hmac_sha1.h"
-#include "engine/encoding.h"
-#include "engine/utc_timestamp.h"
-#include "framework/byte_array.h"
 
 namespace {
 
@@ -35,9 +32,6 @@ void MakeRoom(CString& str, int nLength) {
     str.GetBuffer(nLength);
     str.ReleaseBuffer(nOldLength);
 }
-
-// The Base64 text of a digest: 4 characters for each 3 bytes begun.
-constexpr int kBase64DigestLength = (CSHA1::DIGEST_SIZE + 2) / 3 * 4;
 
 std::int64_t CurrentTime() {
     const auto tSinceEpoch = std::chrono::system_clock::now().time_since_epoch();
@@ -94,34 +88,23 @@ bool CKestrowEngine::SignAt(std::int64_t tNow, CString& strTimestamp, CString& s
         strSignature = m_strSignature;
         return true;
     }
-    if (m_pHMAC == nullptr) {
+    // The new pair is built in working storage, so that a failure part-way leaves the outputs
+    // and the cache as they were.
+    if (m_pHMAC == nullptr ||
+        !SignTimestampAt(*m_pHMAC, m_strPrefix, tNow, m_bUrlEncode != 0, m_step)) {
         return false;
     }
-    // The new pair is built on the stack and in working storage, so that a failure part-way
-    // leaves the outputs and the cache as they were.
-    char szTimestamp[g_cchTimestamp + 1];
-    const int cchTimestamp = FormatUtcTimestampBuffer(tNow, szTimestamp);
-    m_strToSign = m_strPrefix;
-    m_strToSign += szTimestamp;
-    m_pHMAC->ComputeMac(reinterpret_cast<const std::uint8_t*>(m_strToSign.GetString()),
-                        static_cast<std::uint32_t>(m_strToSign.GetLength()), m_baDigest);
-    char szBase64[kBase64DigestLength + 1];
-    Base64EncodeBuffer(m_baDigest.GetData(), CSHA1::DIGEST_SIZE, szBase64);
-    char szUrlEncoded[3 * kBase64DigestLength + 1];
-    const char* const pszSignature = m_bUrlEncode != 0 ? szUrlEncoded : szBase64;
-    const int cchSignature =
-        m_bUrlEncode != 0 ? UrlEncodeBuffer(szBase64, szUrlEncoded) : kBase64DigestLength;
     // Room in the cache and the outputs before anything changes, so a failed allocation cannot
     // pair a new signature with an old timestamp; the copies cannot fail then.
-    MakeRoom(m_strTimestamp, cchTimestamp);
-    MakeRoom(m_strSignature, cchSignature);
-    MakeRoom(strTimestamp, cchTimestamp);
-    MakeRoom(strSignature, cchSignature);
-    m_strTimestamp = szTimestamp;
-    m_strSignature = pszSignature;
+    MakeRoom(m_strTimestamp, g_cchTimestamp);
+    MakeRoom(m_strSignature, m_step.cchSignature);
+    MakeRoom(strTimestamp, g_cchTimestamp);
+    MakeRoom(strSignature, m_step.cchSignature);
+    m_strTimestamp = m_step.szTimestamp;
+    m_strSignature = m_step.szSignature;
     m_tLastSigned = tNow;
     m_bHavePair = true;
-    strTimestamp = szTimestamp;
-    strSignature = pszSignature;
+    strTimestamp = m_step.szTimestamp;
+    strSignature = m_step.szSignature;
     return true;
 }

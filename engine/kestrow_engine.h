@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "framework/byte_array.h"
+#include "engine/signing_step.h"
 #include "framework/cstring.h"
 
 class CHMAC_SHA1;
@@ -21,8 +21,9 @@ public:
     // (or no key text was given).
     bool SetSecretKey(const char* pszKey);
 
-    // Signs at the current time. False when there is no key and no cached pair applies;
-    // the outputs are then left as they were.
+    // Signs at the current time. False when no cached pair applies and there is no key or the
+    // time has no timestamp (before 1970 or after 3000); the outputs and the cache are then
+    // left as they were.
     bool Sign(CString& strTimestamp, CString& strSignature);
     // The same at a given time value (seconds since 1970-01-01T00:00:00Z).
     bool SignAt(std::int64_t tNow, CString& strTimestamp, CString& strSignature);
@@ -45,6 +46,5 @@ private:
     // Set by the first computing Sign: until then the cached texts are no pair at all.
     bool m_bHavePair;
     // Working storage of a computing Sign, kept so that signing again allocates nothing more.
-    CString m_strToSign;
-    CByteArray m_baDigest;
+    SSigningStep m_step;
 };

@@ -4,18 +4,16 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "engine/decoding.h"
 #include "engine/digest_compare.h"
-#include "engine/encoding.h"
+#include "engine/signing_step.h"
 #include "engine/utc_timestamp.h"
-#include "framework/byte_array.h"
 
 namespace {
 
-constexpr std::ptrdiff_t g_cbDigest = 20;
-// The Base64 text of a digest: 4 characters for each 3 bytes begun.
-constexpr std::size_t kBase64Length = (g_cbDigest + 2) / 3 * 4;
+constexpr std::size_t kBase64Length = g_cchBase64Digest;
 
 std::int32_t CheckedKeyLength(const char* pszKey) {
     if (pszKey == nullptr) {
@@ -49,15 +47,10 @@ EVerifyVerdict CKestrowVerifier::Verify(const CString& strTimestamp, const CStri
         throw std::invalid_argument("CKestrowVerifier::Verify: negative clock skew");
     }
     SVerifyResult verified;
-    verified.strStringToSign = m_strPrefix + strTimestamp;
-    CByteArray baExpected;
-    m_hmac.ComputeMac(reinterpret_cast<const std::uint8_t*>(verified.strStringToSign.GetString()),
-                      static_cast<std::uint32_t>(verified.strStringToSign.GetLength()), baExpected);
-    char szBase64[kBase64Length + 1];
-    Base64EncodeBuffer(baExpected.GetData(), g_cbDigest, szBase64);
-    char szExpected[3 * kBase64Length + 1];
-    UrlEncodeBuffer(szBase64, szExpected);
-    verified.strExpectedSignature = szExpected;
+    SSigningStep step;
+    SignTimestampAsGiven(m_hmac, m_strPrefix, strTimestamp, true, step);
+    verified.strStringToSign = std::move(step.strToSign);
+    verified.strExpectedSignature = step.szSignature;
     verified.bTimestampRead =
         ParseUtcTimestamp(strTimestamp.str(), verified.tTimestamp) == UTC_PARSE_OK;
     if (verified.bTimestampRead) {
@@ -75,12 +68,12 @@ EVerifyVerdict CKestrowVerifier::Verify(const CString& strTimestamp, const CStri
         strSent.size() <= sizeof szReceivedBase64 &&
         UrlDecodeBuffer(strSent.data(), strSent.size(), szReceivedBase64, cchReceivedBase64) &&
         Base64DecodeBuffer(szReceivedBase64, cchReceivedBase64, byReceived, cbReceived) &&
-        cbReceived == static_cast<std::size_t>(g_cbDigest);
+        cbReceived == static_cast<std::size_t>(CSHA1::DIGEST_SIZE);
     if (!verified.bTimestampRead) {
         verified.nVerdict = VERIFY_MALFORMED_TIMESTAMP;
     } else if (!bSignatureRead) {
         verified.nVerdict = VERIFY_MALFORMED_SIGNATURE;
-    } else if (!DigestsEqual(baExpected.GetData(), byReceived, g_cbDigest)) {
+    } else if (!DigestsEqual(step.baDigest.GetData(), byReceived, CSHA1::DIGEST_SIZE)) {
         verified.nVerdict = VERIFY_SIGNATURE_MISMATCH;
     } else if (verified.nSkew < -m_nMaxSkew) {
         verified.nVerdict = VERIFY_TIMESTAMP_TOO_OLD;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/kestrow_engine.h"
+#include "engine/utc_timestamp.h"
 
 struct SFuzzSigning {
     std::string strKey;
@@ -18,7 +19,8 @@ struct SFuzzSigning {
 };
 
 // Takes the rest of the provider's bytes: a key text (ending at its first NUL, as the engine
-// takes it) and the prefix. Aborts when the engine does not sign.
+// takes it) and the prefix. Aborts unless the engine signs exactly the times that have a
+// timestamp, and leaves the outputs empty for the others.
 inline SFuzzSigning SignFromFuzzerBytes(FuzzedDataProvider& provider, std::int64_t tNow) {
     SFuzzSigning signing;
     signing.strKey = provider.ConsumeRandomLengthString(200).c_str();
@@ -26,8 +28,10 @@ inline SFuzzSigning SignFromFuzzerBytes(FuzzedDataProvider& provider, std::int64
     CKestrowEngine engine;
     engine.m_nRefreshInterval = 0;
     engine.m_strPrefix = CString(signing.strPrefix);
+    const bool bHasTimestamp = tNow >= g_tTimestampMin && tNow <= g_tTimestampMax;
     if (!engine.SetSecretKey(signing.strKey.c_str()) ||
-        !engine.SignAt(tNow, signing.strTimestamp, signing.strSignature)) {
+        engine.SignAt(tNow, signing.strTimestamp, signing.strSignature) != bHasTimestamp ||
+        signing.strSignature.IsEmpty() == bHasTimestamp) {
         std::abort();
     }
     return signing;

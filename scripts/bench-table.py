@@ -26,6 +26,7 @@ ROWS = [
      "HmacSha1_OpenSSLReusedContext", None),
     ("HMAC-SHA1, 31 B, integer path, vs reused EVP_MAC context", "HmacSha1_KestrowInteger",
      "HmacSha1_OpenSSLReusedContext", None),
+    ("HMAC-SHA1 keying (object built and destroyed)", "HmacSha1Keying_Kestrow", None, None),
     ("Signature (Sign, interval 0)", "Sign_Kestrow", "Sign_OpenSSLOneShot", None),
     ("Signature, integer path", "Sign_KestrowInteger", "Sign_OpenSSLOneShot", None),
     ("Signature, cached (Sign, interval 300)", "SignCached_Kestrow", None, None),

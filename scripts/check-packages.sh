@@ -14,8 +14,9 @@
 # - scripts/sign.sh with a throwaway certificate: osslsigncode verifies what it signed,
 #   not once a byte changed; a wrong password or a missing file signs nothing;
 # - the .deb is clean to dpkg-deb (and to lintian, where installed), holds what it
-#   should, and unpacked with dpkg-deb -x its kestrow-sign signs a known answer and its
-#   CMake package builds tools/example-consumer;
+#   should, with headers only under /usr/include/kestrow/, and unpacked with dpkg-deb -x its
+#   kestrow-sign signs a known answer and tools/example-consumer builds against it through
+#   its CMake package and through its kestrow.pc, and signs it too;
 # - the source tarball is the commit under one top folder.
 # Usage: scripts/check-packages.sh [DIST]   (default: dist)
 set -euo pipefail
@@ -34,6 +35,28 @@ sign_args=(--time 2026-12-05T22:26:06Z --access-key-id KESTROWKEYID)
 signature="Signature: ClcVShun84K%2BqTqvE25mfgEO5bI%3D"
 expect_signature() { # WHAT OUTPUT
   grep -qxF "$signature" <<<"${2//$'\r'/}" || fail "$1 signed wrongly: $2"
+}
+
+# The .deb's headers in a folder of their own: nothing else in /usr/include.
+check_deb_headers() { # DEB ROOT
+  local outside
+  outside=$(find "$2/usr/include" -mindepth 1 -maxdepth 1 ! -name kestrow -printf '/usr/include/%P ')
+  [ -z "$outside" ] || fail "$1: outside /usr/include/kestrow/: $outside"
+}
+# tools/example-consumer built against the unpacked package both ways, CMake and pkg-config
+# (xargs reads pkg-config's escaped blanks); each build signs the known answer.
+check_consumer_both_ways() { # DEB ROOT LIBDIR
+  local out
+  cmake -S tools/example-consumer -B "$tmp/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DKestrow_DIR="$2/$3/cmake/Kestrow" >/dev/null || fail "the consumer does not configure"
+  cmake --build "$tmp/consumer" >/dev/null || fail "the consumer does not build with CMake"
+  PKG_CONFIG_LIBDIR="$2/$3/pkgconfig" pkg-config --cflags --libs kestrow |
+    xargs g++ -std=c++17 -Wall -Wextra -Werror tools/example-consumer/main.cpp \
+      -o "$tmp/consumer/kestrow-consumer-pc" || fail "$1: the consumer does not build with pkg-config"
+  for exe in kestrow-consumer kestrow-consumer-pc; do
+    out=$(KESTROW_SECRET_KEY=$secret "$tmp/consumer/$exe" 1796509566 UrlInfo KESTROWKEYID)
+    expect_signature "the consumer ($exe)" "Signature: $(sed -n 2p <<<"$out")"
+  done
 }
 
 debs=("$dist"/kestrow_*_amd64.deb)
@@ -227,7 +250,8 @@ debroot="$tmp/deb root"
 dpkg-deb -x "$deb" "$debroot"
 libdir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
 for file in usr/bin/kestrow-sign usr/share/man/man1/kestrow-sign.1.gz usr/share/doc/kestrow/copyright \
-  "$libdir/libkestrow_core.a" usr/include/engine/kestrow_engine.h "$libdir/cmake/Kestrow/KestrowConfig.cmake"; do
+  "$libdir/libkestrow_core.a" usr/include/kestrow/engine/kestrow_engine.h \
+  "$libdir/cmake/Kestrow/KestrowConfig.cmake" "$libdir/pkgconfig/kestrow.pc"; do
   [ -f "$debroot/$file" ] || fail "$deb: no /$file"
 done
 grep -qF "set(PACKAGE_VERSION \"$version\")" "$debroot/$libdir/cmake/Kestrow/KestrowConfigVersion.cmake" ||
@@ -236,9 +260,6 @@ out=$("$debroot/usr/bin/kestrow-sign" --version)
 [ "$out" = "kestrow-sign $version" ] || fail "kestrow-sign --version: $out"
 out=$(KESTROW_SECRET_KEY=$secret "$debroot/usr/bin/kestrow-sign" "${sign_args[@]}") || fail "kestrow-sign failed"
 expect_signature "the package's kestrow-sign" "$out"
-cmake -S tools/example-consumer -B "$tmp/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DKestrow_DIR="$debroot/$libdir/cmake/Kestrow" >/dev/null || fail "the consumer does not configure"
-cmake --build "$tmp/consumer" >/dev/null || fail "the consumer does not build"
-out=$(KESTROW_SECRET_KEY=$secret "$tmp/consumer/kestrow-consumer" 1796509566 UrlInfo KESTROWKEYID)
-expect_signature "the consumer" "Signature: $(sed -n 2p <<<"$out")"
+check_deb_headers "$deb" "$debroot"
+check_consumer_both_ways "$deb" "$debroot" "$libdir"
 echo "check-packages: the packages of version $version in $dist work"

@@ -15,7 +15,8 @@ extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev py
 # `make dist` and its checks: dpkg-shlibdeps for the package's dependencies, lintian;
 # wixl builds the MSIs, msitools reads them back, python3-olefile rewrites their summary,
 # osslsigncode and openssl sign them (and make the checks' throwaway certificate).
-dist_packages=(dpkg-dev lintian wixl msitools python3-olefile osslsigncode openssl)
+# pkgconf reads the .deb's kestrow.pc when the example consumer is built against it.
+dist_packages=(dpkg-dev lintian wixl msitools python3-olefile osslsigncode openssl pkgconf)
 
 packages=()
 case "$want" in

@@ -103,12 +103,12 @@ TEST(MainDialog, StartState) {
     EXPECT_EQ(RunMain({check}), IDCANCEL);
 }
 
-// What is typed is what is signed (the composer's at the second shown, whose known answers
-// over UTF-8 are its own suite's) and what the fields read back. Without an Access Key ID
-// the notice comes once, over the earlier results, and "&Test URL" ends disabled; with one it is
-// inserted as typed. Each press is Enter in another edit field. Last, half of a character
-// pair in the key field is refused with a box that names it: nothing signed, nothing shown
-// before lost, the focus on the field. Escape ends the dialog.
+// What is typed is what is signed and put in the URL (the composer's at the second shown,
+// whose known answers over UTF-8 are its own suite's), and what the fields read back. Without
+// an Access Key ID the notice comes once, over the earlier results, and "&Test URL" ends
+// disabled. Each press is Enter in another edit field. Last, half of a character pair in the
+// key field is refused with a box that names it: nothing signed, nothing shown before lost,
+// the focus on the field. Escape ends the dialog.
 TEST(MainDialog, GenerateSignsWhatIsTypedAndNoticesAMissingAccessKeyId) {
     const char* kCases[][3] = {{"測試密鑰", "KESTROWMADEUP01", "UrlInfo"},
                                {"日本語鍵", "", "UrlInfo"},

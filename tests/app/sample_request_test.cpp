@@ -7,10 +7,10 @@
 #include "app/icon_position.h"
 #include "app/sample_request.h"
 
-TEST(SampleRequest, FillsThePlaceholdersAndKeepsInsertedTextsLiteral) {
+TEST(SampleRequest, FillsThePlaceholdersWithTheAccessKeyIdAsAQueryValue) {
     const char* const pszTimestamp = "2026-12-05T22:26:06.000Z";
     const struct {
-        const char *pszKey, *pszId, *pszPrefix, *pszSignature;
+        const char *pszKey, *pszId, *pszIdInUrl, *pszPrefix, *pszSignature;
     } cases[] = {
 #include "tests/app/sample_request_vectors.inc"
     };
@@ -23,8 +23,7 @@ TEST(SampleRequest, FillsThePlaceholdersAndKeepsInsertedTextsLiteral) {
         EXPECT_EQ(strSig.str(), c.pszSignature) << c.pszKey << " " << c.pszPrefix;
         EXPECT_EQ(strUrl.str(),
                   "http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=" +
-                      std::string(bComplete ? c.pszId : "%key%") +
-                      "&Url=www.example.com&Timestamp=" + pszTimestamp +
+                      std::string(c.pszIdInUrl) + "&Url=www.example.com&Timestamp=" + pszTimestamp +
                       "&Signature=" + c.pszSignature);
     }
 }

@@ -37,13 +37,18 @@ TEST(Base64EncodeTest, BufferAndBadArguments) {
     EXPECT_THROW(Base64Encode(Bytes("foo"), 1610612733u), std::length_error);
 }
 
-TEST(UrlEncodeTest, EveryByteFollowsTheFixedClassesUpToANul) {
-    for (int n = 1; n < 256; ++n) {
+// The signature's encoding stops at a NUL; a query value's takes the whole text.
+TEST(UrlEncodeTest, EveryByteFollowsTheFixedClassesOfEachEncoding) {
+    for (int n = 0; n < 256; ++n) {
         const char ch = static_cast<char>(n);
         char sz[4]; // isalnum and isspace in the "C" locale: exactly the ASCII classes
         std::snprintf(sz, sizeof sz, std::isalnum(n) ? "%c" : std::isspace(n) ? "+" : "%%%02X", n);
-        EXPECT_EQ(UrlEncode(CString(&ch, 1)), sz) << n;
+        EXPECT_EQ(UrlEncode(CString(&ch, 1)), n == 0 ? "" : sz) << n;
+        const bool bKept = std::isalnum(n) || std::string("-._~").find(ch) != std::string::npos;
+        std::snprintf(sz, sizeof sz, bKept ? "%c" : "%%%02X", n);
+        EXPECT_EQ(PercentEncodeQueryValue(CString(&ch, 1)), sz) << n;
     }
     EXPECT_EQ(UrlEncode(CString("a/b\0c", 5)), "a%2Fb");
+    EXPECT_EQ(PercentEncodeQueryValue(CString("A&B=C d\0e", 9)), "A%26B%3DC%20d%00e");
     EXPECT_EQ(UrlEncode(CString(std::string(1000, '/'))).GetLength(), 3000);
 }

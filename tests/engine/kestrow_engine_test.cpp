@@ -17,7 +17,7 @@ const char* const kSecretAtT = "2026-12-05T22:26:06.000Z|Iq04hkMFVsCYligS9HfpoKV
 // "timestamp|signature", after "failed: " when SignAt returned false.
 std::string SignAt(CKestrowEngine& engine, std::int64_t t) {
     CString strTimestamp("untouched");
-    CString strSignature;
+    CString strSignature("untouched");
     const bool bSigned = engine.SignAt(t, strTimestamp, strSignature);
     return (bSigned ? "" : "failed: ") + strTimestamp.str() + "|" + strSignature.str();
 }
@@ -74,31 +74,31 @@ TEST(KestrowEngineTest, CacheWithinTheIntervalUntilReKeyed) {
     }
 }
 
-// No pair is handed out before one was computed, whatever the caller set; the expiry test
-// never overflows: a sum beyond the 64-bit range is far future, one below far past.
-TEST(KestrowEngineTest, NoPairBeforeOneIsComputedAndNoOverflow) {
+// No pair is handed out before one was computed, whatever the caller set. A time without a
+// timestamp signs nothing and leaves outputs and cache. The expiry test never overflows: a sum
+// beyond the 64-bit range is far future (cached), one below far past (computed).
+TEST(KestrowEngineTest, NoPairBeforeOneIsComputedNoTimestampNoOverflow) {
     CKestrowEngine engine;
-    EXPECT_EQ(SignAt(engine, kT), "failed: untouched|");
+    EXPECT_EQ(SignAt(engine, kT), "failed: untouched|untouched");
     engine.m_nRefreshInterval = INT32_MAX;
     engine.m_tLastSigned = INT64_MAX - 5;
-    EXPECT_EQ(SignAt(engine, kT), "failed: untouched|");
+    EXPECT_EQ(SignAt(engine, kT), "failed: untouched|untouched");
     EXPECT_TRUE(engine.SetSecretKey("secret"));
     engine.m_tLastSigned = INT64_MAX - 5;
     const std::string strAtT = Fresh("secret", "", kT);
     EXPECT_EQ(SignAt(engine, kT), strAtT);
-    engine.m_strPrefix = "X"; // from here a computation shows even without a timestamp
     engine.m_tLastSigned = INT64_MAX - 5;
     EXPECT_EQ(SignAt(engine, INT64_MIN), strAtT);
     EXPECT_EQ(SignAt(engine, INT64_MAX), strAtT);
     engine.m_nRefreshInterval = INT32_MIN;
     engine.m_tLastSigned = INT64_MIN + 5;
-    EXPECT_EQ(SignAt(engine, INT64_MIN), Fresh("secret", "X", INT64_MIN));
-    engine.m_strPrefix = "Y";
+    EXPECT_EQ(SignAt(engine, INT64_MIN), "failed: untouched|untouched");
+    EXPECT_EQ(engine.m_tLastSigned, INT64_MIN + 5);
     engine.m_nRefreshInterval = 5;
     engine.m_tLastSigned = INT64_MAX;
-    EXPECT_EQ(SignAt(engine, INT64_MAX), Fresh("secret", "X", INT64_MIN));
+    EXPECT_EQ(SignAt(engine, INT64_MAX), strAtT);
     engine.m_tLastSigned = INT64_MAX - 5; // expires at the last time value there is
-    EXPECT_EQ(SignAt(engine, INT64_MAX), Fresh("secret", "Y", INT64_MAX));
+    EXPECT_EQ(SignAt(engine, INT64_MAX), "failed: untouched|untouched");
 }
 
 TEST(KestrowEngineTest, SignUsesTheClock) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/sample_request.h"
+#include "crypto/hmac_sha1.h"
 #include "crypto/sha1.h"
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
@@ -58,9 +59,9 @@ void AddNeedles(const void* p, std::size_t cb, const char* pszWhat) {
     }
 }
 
-// The pad's key part, and the chaining value a keyed hash keeps after the pad: as good as the
-// key for forging.
-void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, const char* pszWhat) {
+// The pad's key part; into pdwState the chaining value a keyed hash keeps after the pad.
+void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, const char* pszWhat,
+            std::uint32_t* pdwState) {
     std::uint8_t abPad[CSHA1::BLOCK_SIZE];
     for (std::size_t i = 0; i < sizeof abPad; ++i) {
         abPad[i] = (i < cbKey ? pbKey[i] : 0) ^ byPad;
@@ -68,10 +69,8 @@ void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, co
     AddNeedles(abPad, cbKey, pszWhat);
     CSHA1 sha;
     sha.AddData(abPad, CSHA1::BLOCK_SIZE);
-    std::uint32_t adwState[CSHA1::STATE_WORDS];
     std::uint64_t qwBlocks = 0;
-    ASSERT_TRUE(sha.ReadChainingValue(adwState, qwBlocks));
-    AddNeedles(adwState, sizeof adwState, pszWhat);
+    ASSERT_TRUE(sha.ReadChainingValue(pdwState, qwBlocks));
 }
 
 // Watches every block freed from now on for pieces of pszKey and its pads.
@@ -79,6 +78,7 @@ void WatchForResidue(const char* pszKey) {
     g_needles.clear();
     g_needles.reserve(96); // once: a freed copy of the needles could end up in a product block
     g_nResidue = 0;
+    g_pszFirstResidue = "nothing";
     const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
     std::size_t cbKey = std::strlen(pszKey);
     AddNeedles(pbKey, cbKey, "the key");
@@ -94,8 +94,12 @@ void WatchForResidue(const char* pszKey) {
         cbKey = sizeof abDigest;
         AddNeedles(pbKey, cbKey, "the hashed key");
     }
-    AddPad(pbKey, cbKey, 0x36, "the inner pad or the state after it");
-    AddPad(pbKey, cbKey, 0x5c, "the outer pad or the state after it");
+    std::uint32_t adwStates[2][CSHA1::STATE_WORDS];
+    AddPad(pbKey, cbKey, 0x36, "the inner pad", adwStates[0]);
+    AddPad(pbKey, cbKey, 0x5c, "the outer pad", adwStates[1]);
+    // The states, as good as the key for forging, last: a block with a pad counts as the pad.
+    AddNeedles(adwStates[0], sizeof adwStates[0], "a state after a pad");
+    AddNeedles(adwStates[1], sizeof adwStates[1], "a state after a pad");
     WatchFreedBlocks(ScanFreedBlock);
 }
 
@@ -248,6 +252,21 @@ TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
     }
 }
 
+// Once keyed, the keyed-hash object holds the two states and nothing else of the key: keying
+// allocates nothing, and the object's own bytes hold neither the key nor a pad.
+TEST(KeyResidue, AKeyedHashKeepsOnlyTheStatesAfterThePads) {
+    for (const char* pszKey : {kKey40, kKey100}) {
+        WatchForResidue(pszKey);
+        WatchFreedBlocks(nullptr);
+        const std::uint64_t nAllocations = AllocationCount();
+        const CHMAC_SHA1 hmac(reinterpret_cast<const std::uint8_t*>(pszKey),
+                              static_cast<std::int32_t>(std::strlen(pszKey)));
+        EXPECT_EQ(AllocationCount(), nAllocations);
+        ScanFreedBlock(reinterpret_cast<const std::uint8_t*>(&hmac), sizeof hmac);
+        EXPECT_STREQ(g_pszFirstResidue, "a state after a pad");
+    }
+}
+
 TEST(AllocationFailure, AMarkedHolderThatCannotGrowKeepsWhatItHeld) {
     CString str;
     str.MarkSecret();
@@ -271,16 +290,18 @@ TEST(AllocationFailure, AMarkedHolderThatCannotGrowKeepsWhatItHeld) {
 }
 
 TEST(AllocationFailure, ComputingOrCachedSignKeepsTheOldPairWhole) {
-    // A time before 1970 has the empty timestamp, so the cache needs more room for the new one;
-    // cached until 200, so a Sign at 199 shows the cache.
+    // The old pair is not URL-encoded, so the cache needs more room for the new signature (two
+    // escapes and the pad's: 4 characters more); cached until kT + 300, so a Sign at kT + 299
+    // shows the cache.
     CKestrowEngine fresh, engine;
     for (CKestrowEngine* pEngine : {&fresh, &engine}) {
         pEngine->m_strPrefix = "UrlInfo";
         pEngine->SetSecretKey("secret");
     }
-    const std::string strOld = SignAt(engine, -100);
-    ASSERT_EQ(strOld.find('|'), 0u);
-    ExpectNothingLostOnFailure(engine, 200, 199, strOld, SignAt(fresh, 200));
+    engine.m_bUrlEncode = 0;
+    const std::string strOld = SignAt(engine, kT);
+    engine.m_bUrlEncode = 1;
+    ExpectNothingLostOnFailure(engine, kT + 300, kT + 299, strOld, SignAt(fresh, kT + 300));
     // From the cache, both outputs are written or neither.
     const std::string strPair = SignAt(fresh, kT);
     ExpectNothingLostOnFailure(fresh, kT + 1, kT + 2, strPair, strPair);

@@ -66,13 +66,15 @@ proc = run(["--time", "2026-12-05T22:26:06Z", "--no-url-encode"])
 check(proc.returncode == 0 and proc.stderr == b"" and proc.stdout.decode() ==
       f"Timestamp: {TS}\nSignature: {signature('UrlInfo', TS, quote=False)}\n"
       f"Sample URL: {url(TS, sig, '%key%')}\nComplete: no\n", "text", proc)
-# JSON carries any Access Key ID: escapes, UTF-8 as it is, other bytes read as Latin-1.
-ODD_ID, ODD_ID_READ = b'a"\\\n\xc3\xa9\xff%timestamp%', 'a"\\\n\u00e9\u00ff%timestamp%'
+# Any Access Key ID goes into the URL as a query value, every byte but letters, digits and
+# "-._~" as %XX.
+ODD_ID = b'a"\\\n\xc3\xa9\xff%timestamp%-._~'
 ODD_KEY, EPOCH = b"k\xc3\xa9y \x01\xff", "1970-01-01T00:00:00.000Z"
 proc = run(["--format", "json", b"--access-key-id=" + ODD_ID, "--prefix=", "--time", "0"], ODD_KEY)
 report = read_json(proc, SIGNED)
 check(report == {"timestamp": EPOCH, "signature": signature("", EPOCH, ODD_KEY),
-                 "sampleUrl": url(EPOCH, signature("", EPOCH, ODD_KEY), ODD_ID_READ),
+                 "sampleUrl": url(EPOCH, signature("", EPOCH, ODD_KEY),
+                                  urllib.parse.quote(ODD_ID, safe="")),
                  "complete": True} and type(report["complete"]) is bool, "json", proc)
 
 # verify: args, status, verdict, skew (None: null), hint codes; in JSON and in text.

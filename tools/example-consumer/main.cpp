@@ -16,6 +16,7 @@
 #include "engine/encoding.h"
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
+#include "engine/signing_step.h"
 #include "engine/utc_timestamp.h"
 #include "framework/byte_array.h"
 #include "framework/cstring.h"
