@@ -3,6 +3,7 @@
 // shared pointer, Link* tests also write HKEY_CLASSES_ROOT (see CMakeLists.txt).
 
 #include "controls/hyperlink.h"
+#include "tests/app/app_test_helpers.h"
 #include "tests/support/replacement_allocator.h"
 #include "tests/support/win_test_support.h"
 
@@ -310,14 +311,11 @@ TEST_F(LinkLauncherTest, ReaderGivesWholeTextsOnly) {
 
 // A copy of the recording helper in a folder whose name no code page holds, quoted.
 std::string HelperInWorldFolder() {
-    wchar_t szSelf[MAX_PATH];
-    std::wstring strDir(szSelf, ::GetModuleFileNameW(nullptr, szSelf, MAX_PATH));
-    strDir.erase(strDir.find_last_of(L'\\') + 1);
-    const std::wstring strFolder = strDir + Wide("helper " + kWorldText);
-    ::CreateDirectoryW(strFolder.c_str(), nullptr);
-    ::CopyFileW((strDir + L"record_command_line.exe").c_str(),
-                (strFolder + L"\\record_command_line.exe").c_str(), FALSE);
-    return "\"" + Utf8(strFolder.c_str()) + "\\record_command_line.exe\"";
+    const std::string strFolder = BesideSelf(("helper " + kWorldText).c_str());
+    ::CreateDirectoryW(Wide(strFolder).c_str(), nullptr);
+    ::CopyFileW(Wide(BesideSelf("record_command_line.exe")).c_str(),
+                Wide(strFolder + "\\record_command_line.exe").c_str(), FALSE);
+    return "\"" + strFolder + "\\record_command_line.exe\"";
 }
 
 // When the shell knows no handler, the registered command is started, cut at its
