@@ -1,5 +1,6 @@
 # The Debian package of kestrow-sign and the core (cpack -G DEB; `make dist` runs it):
-# the install rules of KestrowInstall.cmake plus the man page, copyright and changelog.
+# the install rules of KestrowInstall.cmake plus the man page, bash completion, copyright
+# and changelog.
 include_guard(GLOBAL)
 include(GNUInstallDirs)
 
@@ -21,6 +22,10 @@ add_dependencies(kestrow-sign kestrow_package_docs)
 set(_kestrow_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/kestrow)
 install(FILES ${PROJECT_BINARY_DIR}/kestrow-sign.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
+# Where bash-completion looks for a command's completion when it is first used.
+install(FILES ${PROJECT_SOURCE_DIR}/tools/kestrow_sign/kestrow-sign.bash
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions RENAME kestrow-sign
+    COMPONENT tools)
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${_kestrow_doc_dir} COMPONENT tools)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${_kestrow_doc_dir}
     RENAME copyright COMPONENT tools)

@@ -8,15 +8,17 @@
 # - each installer's tables: the zip's files for Program Files\Ombry\KestrowDemo of its
 #   processor, a Start-menu shortcut, version, publisher, home page, and a refused
 #   downgrade. In a fresh Wine prefix the 64-bit one installs silently (files, shortcut,
-#   installed-programs entry with its icon; the installed programs work), a higher
+#   installed-programs entry with its icon, the folder on the system PATH; the installed
+#   programs work, kestrow-sign also from another folder), a higher
 #   version built here replaces it, the lower one is then refused, and silent removal
 #   leaves nothing of ours (32-bit programs cannot run on this kernel);
 # - scripts/sign.sh with a throwaway certificate: osslsigncode verifies what it signed,
 #   not once a byte changed; a wrong password or a missing file signs nothing;
 # - the .deb is clean to dpkg-deb (and to lintian, where installed), holds what it
 #   should, with headers only under /usr/include/kestrow/, and unpacked with dpkg-deb -x its
-#   kestrow-sign signs a known answer and tools/example-consumer builds against it through
-#   its CMake package and through its kestrow.pc, and signs it too;
+#   bash completion completes an option, its kestrow-sign signs a known answer and
+#   tools/example-consumer builds against it through its CMake package and through its
+#   kestrow.pc, and signs it too;
 # - the source tarball is the commit under one top folder.
 # Usage: scripts/check-packages.sh [DIST]   (default: dist)
 set -euo pipefail
@@ -110,13 +112,14 @@ for arch in win64 win32; do
   program_files=ProgramFiles64Folder template=x64
   [ "$arch" = win32 ] && program_files=ProgramFilesFolder template=Intel
   msiinfo suminfo "$msi" | grep -qx "Template: $template;1033" || fail "$msi: not for $template"
-  tables=$(for table in Property Directory Shortcut LaunchCondition; do msiinfo export "$msi" $table; done)
+  tables=$(for table in Property Directory Shortcut LaunchCondition Environment; do msiinfo export "$msi" $table; done)
   # Each row: the start of a line of one of these tables.
   for row in "ProductName	KestrowDemo" "Manufacturer	Ombry" "ProductVersion	$version" "ALLUSERS	1" \
     "ARPURLINFOABOUT	$home_page" "ARPPRODUCTICON	KestrowDemo.ico" "PublisherFolder	$program_files	Ombry" \
     "INSTALLDIR	PublisherFolder	KestrowDemo" \
     "StartMenuShortcut	ProgramMenuFolder	KestrowDemo	Program	[#KestrowDemo.exe]" \
-    "NOT WIX_DOWNGRADE_DETECTED	A newer version of KestrowDemo is already installed."; do
+    "NOT WIX_DOWNGRADE_DETECTED	A newer version of KestrowDemo is already installed." \
+    "PathEntry	=-*PATH	[~];[INSTALLDIR]	SignTool"; do
     awk -v row="$row" 'index($0, row) == 1 { found = 1 } END { exit !found }' <<<"$tables" ||
       fail "$msi: no row '$row'"
   done
@@ -167,6 +170,10 @@ our_keys() { # KEY NAME VALUE...
 entries() { our_keys 'Software\Microsoft\Windows\CurrentVersion\Uninstall' DisplayName \
   DisplayVersion Publisher URLInfoAbout; }
 shortcuts() { find "$drive_c" -name KestrowDemo.lnk; }
+path_entries() { # how often the system PATH names the install folder
+  "$wine_run" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH |
+    tr -d '\r' | sed -n 's/.*REG_EXPAND_SZ *//p' | tr ';' '\n' | grep -cxF 'C:\Program Files\Ombry\KestrowDemo\'
+}
 msi=$dist/KestrowDemo-$version-win64.msi
 msiexec /i "$msi" || fail "$msi: silent install failed"
 diff -r "$installed" "$tmp/Program Files/win64 build/KestrowDemo-$version-win64" ||
@@ -183,6 +190,10 @@ link=$(shortcuts)
   strings -a "$link" | grep -qxF 'C:\Program Files\Ombry\KestrowDemo\KestrowDemo.exe' &&
   strings -el "$link" | grep -q 'KestrowDemo\.ico$' || fail "$msi: no Start-menu shortcut to the program: $link"
 works "the installed programs" "$installed"
+# kestrow-sign runs from any folder, its own on the system PATH.
+[ "$(path_entries)" = 1 ] || fail "$msi: the system PATH names the install folder $(path_entries) times"
+out=$(cd "$tmp" && "$wine_run" cmd /c kestrow-sign --version) || true
+[ "${out//$'\r'/}" = "kestrow-sign $version" ] || fail "$msi: kestrow-sign is not on the PATH: $out"
 
 IFS=. read -r major minor patch <<<"$version"
 higher=$major.$minor.$((patch + 1))
@@ -193,11 +204,13 @@ SOURCE_DATE_EPOCH=0 python3 scripts/dist-msi.py "$tmp/higher.msi" \
   "$tmp/Program Files/win64 build/KestrowDemo-$version-win64" "$tmp/higher"
 msiexec /i "$tmp/higher.msi" || fail "version $higher does not install over $version"
 [ "$(entries)" = "$higher Ombry $home_page" ] || fail "version $higher over $version: entries: $(entries)"
-[ -f "$installed/KestrowDemo.exe" ] || fail "version $higher over $version: no KestrowDemo.exe"
+[ -f "$installed/KestrowDemo.exe" ] && [ "$(path_entries)" = 1 ] ||
+  fail "version $higher over $version: no KestrowDemo.exe, or $(path_entries) PATH entries"
 msiexec /i "$msi" && fail "$msi installs over version $higher"
 [ "$(entries)" = "$higher Ombry $home_page" ] || fail "$msi over version $higher: entries: $(entries)"
 msiexec /x "$tmp/higher.msi" || fail "silent removal failed"
 [ -z "$(entries)$(shortcuts)$(our_keys 'Software\Classes\Installer\Products' ProductName ProductName)" ] &&
+  [ "$(path_entries)" = 0 ] &&
   [ ! -e "$drive_c/Program Files/Ombry" ] || fail "removal left: $(entries) $(shortcuts) $(ls "$drive_c/Program Files")"
 
 # Signing with a throwaway certificate, as `make dist SIGN_PFX=... SIGN_PASS_FILE=...` does.
@@ -250,10 +263,15 @@ debroot="$tmp/deb root"
 dpkg-deb -x "$deb" "$debroot"
 libdir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
 for file in usr/bin/kestrow-sign usr/share/man/man1/kestrow-sign.1.gz usr/share/doc/kestrow/copyright \
+  usr/share/bash-completion/completions/kestrow-sign \
   "$libdir/libkestrow_core.a" usr/include/kestrow/engine/kestrow_engine.h \
   "$libdir/cmake/Kestrow/KestrowConfig.cmake" "$libdir/pkgconfig/kestrow.pc"; do
   [ -f "$debroot/$file" ] || fail "$deb: no /$file"
 done
+completion=$debroot/usr/share/bash-completion/completions/kestrow-sign
+# shellcheck disable=SC2016
+[ "$(bash -c 'source "$0"; COMP_WORDS=(kestrow-sign --for); COMP_CWORD=1; _kestrow_sign
+  echo "${COMPREPLY[*]}"' "$completion")" = --format ] || fail "$deb: its bash completion does not complete --for"
 grep -qF "set(PACKAGE_VERSION \"$version\")" "$debroot/$libdir/cmake/Kestrow/KestrowConfigVersion.cmake" ||
   fail "$deb: the CMake package is not version $version"
 out=$("$debroot/usr/bin/kestrow-sign" --version)

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Builds the KestrowDemo installer with wixl from packaging/windows/KestrowDemo.wxs, with
-bytes that depend only on the input: wixl's random package code and build times in the
-summary information are replaced by a package code taken from the package's content and
-times from SOURCE_DATE_EPOCH.
+"""Builds the KestrowDemo installer with wixl from packaging/windows/KestrowDemo.wxs, adds
+the system PATH entry for its folder with msibuild, and gives it bytes that depend only on
+the input: wixl's random package code and build times in the summary information are
+replaced by a package code taken from the package's content and times from
+SOURCE_DATE_EPOCH.
 
 Usage: dist-msi.py OUT.msi FOLDER INCLUDE_DIR
   FOLDER       holds KestrowDemo.exe, kestrow-sign.exe, README.txt and LICENSE.txt
@@ -41,6 +42,27 @@ def wixl(args, include_dir, defines):
     if run.returncode != 0:
         sys.exit(f"dist-msi: wixl failed:\n{run.stderr}")
     return run.stdout
+
+
+# wixl 0.101 knows no Environment element, so the system PATH entry for the install folder
+# goes in as a table: Name "=-*PATH" sets it on install, in the system's environment, and
+# takes it out again with its component; "[~];" appends the folder to what PATH holds.
+PATH_ENTRY = ("Environment\tName\tValue\tComponent_\n" "s72\tl255\tL255\ts72\n"
+              "Environment\tEnvironment\n" "PathEntry\t=-*PATH\t[~];[INSTALLDIR]\tSignTool\n")
+PATH_ACTIONS = (("RemoveEnvironmentStrings", 3300), ("WriteEnvironmentStrings", 5200))
+
+
+def add_path_entry(msi):
+    with tempfile.TemporaryDirectory() as tmp:
+        idt = os.path.join(tmp, "Environment.idt")
+        with open(idt, "w") as f:
+            f.write(PATH_ENTRY)
+        queries = [a for action, sequence in PATH_ACTIONS for a in (
+            "-q", f"INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) "
+                  f"VALUES ('{action}', {sequence})")]
+        run = subprocess.run(["msibuild", msi, "-i", idt] + queries, capture_output=True, text=True)
+    if run.returncode != 0:
+        sys.exit(f"dist-msi: msibuild failed:\n{run.stderr}")
 
 
 def summary_offsets(data):
@@ -92,6 +114,7 @@ def main():
     for name in os.listdir(folder):
         os.utime(os.path.join(folder, name), (epoch, epoch))
     wixl(["-a", platform, "-o", out], include_dir, defines)
+    add_path_entry(out)
 
     filetime = (epoch + 11644473600) * 10_000_000  # 100 ns steps since 1601
     rewrite_summary(out, uuid.UUID(int=0), filetime)

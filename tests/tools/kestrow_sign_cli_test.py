@@ -40,7 +40,8 @@ def run(args, secret=KEY, stdin=b"", stdout=subprocess.PIPE):
 
 
 def signature(prefix, ts, key=KEY, quote=True):
-    plain = base64.b64encode(hmac.new(key, (prefix + ts).encode(), hashlib.sha1).digest())
+    prefix = prefix if isinstance(prefix, bytes) else prefix.encode()
+    plain = base64.b64encode(hmac.new(key, prefix + ts.encode(), hashlib.sha1).digest())
     return urllib.parse.quote(plain, safe="") if quote else plain.decode()
 
 
@@ -62,10 +63,15 @@ def read_json(proc, names):
 SIGNED = ["timestamp", "signature", "sampleUrl", "complete"]
 sig = signature("UrlInfo", TS)
 check(sig == "ClcVShun84K%2BqTqvE25mfgEO5bI%3D", "the oracle's pinned value")
-proc = run(["--time", "2026-12-05T22:26:06Z", "--no-url-encode"])
+proc = run(["--time", "2026-12-05T22:26:06Z", "--no-url-encode", "--"])
 check(proc.returncode == 0 and proc.stderr == b"" and proc.stdout.decode() ==
       f"Timestamp: {TS}\nSignature: {signature('UrlInfo', TS, quote=False)}\n"
       f"Sample URL: {url(TS, sig, '%key%')}\nComplete: no\n", "text", proc)
+# Text beyond ASCII is signed over its UTF-8 bytes, as the dialog and Windows sign it.
+proc = run(["--time", "2026-12-05T22:26:06Z", "--prefix", "Étatα", "--access-key-id", "ÄKID"],
+           "測試密鑰".encode())
+check(f"\nSignature: {signature('Étatα', TS, '測試密鑰'.encode())}\n".encode() in proc.stdout
+      and b"hsDS%2BB48oZzPTnqfKrU6P%2FGeyOo%3D" in proc.stdout, "non-ASCII text", proc)
 # Any Access Key ID goes into the URL as a query value, every byte but letters, digits and
 # "-._~" as %XX.
 ODD_ID = b'a"\\\n\xc3\xa9\xff%timestamp%-._~'
@@ -122,6 +128,11 @@ for args, status, verdict, skew, hints in CASES:
           and lines[4].startswith(f"Skew: {skew} s" if skew is not None else "Skew: unknown")
           and lines[5:] == ["Hint: " + h["text"] for h in report.get("hints", [])],
           f"text {args}", text)
+# Text output shows control characters and bytes that are not UTF-8 escaped.
+proc = run(["verify", "--prefix", b"\x1b[2J\xc2\x9b\xff\xc3\xa9", "--timestamp", TS, "--signature",
+            "x", "--now", str(T)])
+check(proc.returncode == 6 and f"\nString to sign: \\x1b[2J\\xc2\\x9b\\xff\u00e9{TS}\n".encode()
+      in proc.stdout, "escapes", proc)
 # Without a time given the clock is used, to sign and to verify.
 report = read_json(run(["--format=json", "--access-key-id=KESTROWKEYID"]), SIGNED)
 check(run(["verify", "--url", report.get("sampleUrl", "")]).returncode == 0, "signed now")
@@ -143,24 +154,32 @@ with tempfile.TemporaryDirectory() as tmp:
             check(proc.returncode == 0 and line.encode() in proc.stdout, f"secret {tail}", proc)
     proc = run(["--time", "0", "--secret-key-file", write("longest", b"s" * 65536 + b"\r\n")])
     check(proc.returncode == 0, "the longest secret", proc)
-    for args in (["--help"], ["verify", "--help"]):
+    # Help: the usage line in CLI11's layout and the exit statuses; the version alone.
+    for args, usage in ((["-h"], b"kestrow-sign [OPTIONS]"),
+                        (["verify", "--help"], b"kestrow-sign verify"),
+                        (["--version"], None), (["verify", "--version"], None)):
         proc = run(args)
-        check(proc.returncode == 0 and proc.stderr == b"" and proc.stdout.startswith(
-            b"Usage: kestrow-sign " + b" ".join(a.encode() for a in args[:-1])), args, proc)
-    proc = run(["--version"])
-    check((proc.returncode, proc.stdout, proc.stderr) ==
-          (0, f"kestrow-sign {VERSION}\n".encode(), b""), "--version", proc)
+        check(proc.returncode == 0 and proc.stderr == b"" and (
+            proc.stdout == f"kestrow-sign {VERSION}\n".encode() if usage is None else
+            b"\nUsage: " + usage in proc.stdout and b"\nExit status: " in proc.stdout), args, proc)
     with open("/dev/full", "wb") as full:
         proc = run(["--time", "0"], stdout=full)
         check(proc.returncode == 1 and b"cannot write" in proc.stderr, "a failed write", proc)
 
     GOOD = ["verify", "--url", url(TS, sig)]
     ERRORS = [  # args, status, part of the message[, secret, standard input]
-        (["--secret-key", "s3cret"], 2, "unknown option"),  # never on the command line
-        (["--prefix", "x", "UrlInfo"], 2, "unexpected argument"),
+        # A secret never on the command line. Misspellings: letters added, left out or swapped.
+        (["--secret-key", "s3cret"], 2, "unknown option '--secret-key'; did you mean '--secret-key-"),
+        (["--fromat=json"], 2, "unknown option '--fromat'; did you mean '--format'?"),
+        (["verify", "--nwo", "0", "--urlxx=u"], 2, "'--nwo'; did you mean '--now'?"),
+        (["verify", "--urlxx=u"], 2, "'--urlxx'; did you mean '--url'?"),
+        (["-x"], 2, "unknown option '-x' (try --help)"),
+        (["--prefix", "x", "verfy"], 2, "unexpected argument 'verfy'; did you mean 'verify'?"),
+        (["--", "--time", "0"], 2, "unexpected argument '--time'"),
+        (["--prefix", "x", "verify", "--url", "u"], 2, "verify takes its options after it"),
         (["--access-key-id", "--time", "0"], 2, "needs a value"),
         (["--time", "0", "--time", "1"], 2, "more than once"),
-        (["--format", "xml"], 2, "'text' or 'json'"),
+        (["--format", "xml"], 2, "xml not in {text,json}"),
         (["--help=1"], 2, "takes no value"),
         (["--secret-key-file="], 2, "needs a file name"),
         (["--access-key-id", "KESTROW\nKEYID"], 2, "line break"),
@@ -177,16 +196,18 @@ with tempfile.TemporaryDirectory() as tmp:
         (["verify", "--url", f"http://x?Timestamp={TS}#&Signature=a"], 2, "no Signature"),
         (["verify", "--url", f"http://x?Timestamp={TS}&Signature=a&Timestamp=t"], 2,
          "more than one Timestamp"),
-        (["verify", "--url", f"http://x?Signature&Timestamp={TS}&Signature=a"], 2,
-         "more than one Signature"),
         (["verify", "--url", f"http://x?Timestamp={TS}&Signature=a%3"], 2, "escape in 'Signature"),
         (["verify", "--url", url(TS, sig) + "&100%"], 2, "escape in '100%'"),
         (GOOD + ["--timestamp", TS], 2, "give no --timestamp"),
         (["verify", "--timestamp", TS], 2, "give --url, or --timestamp and --signature"),
-        (GOOD + ["--max-skew", "-1"], 2, "--max-skew takes"),
+        (GOOD + ["--max-skew", "-1"], 2, "--max-skew: takes a whole number"),
         (GOOD + ["--now", "yesterday"], 2, "expected YYYY-MM-DDTHH:MM:SSZ"),
         (["verify", "--timestamp", TS + "\n", "--signature", "x"], 2, "line break"),
         (GOOD, 3, "no secret key", None),
+        (GOOD + ["--format=json", "--prefix", b"\xc3\xa9\xff"], 1,
+         "stringToSign holds a byte that is not UTF-8 (0xff at offset 2)"),
+        (["verify", "--format=json", "--url", f"http://x?Operation=%FF&Timestamp={TS}&Signature="
+          + signature(b"\xff", TS)], 1, "hints[0].text holds a byte that is not UTF-8 (0xff at"),
     ]
     for args, status, part, *given in ERRORS:
         proc = run(args, *given)

@@ -7,6 +7,13 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/secure_wipe.h"
+#include "framework/unicode.h"
+#include "tools/kestrow_sign/wide_text.h"
 #endif
 
 namespace {
@@ -37,6 +44,47 @@ std::size_t WithoutOneLineBreak(const char* pch, std::size_t nLength) {
     return nLength >= 1 && pch[nLength - 1] == '\n' ? nLength - 1 : nLength;
 }
 
+// The variable's value as it is (false: there is none). On Windows it is read through the
+// wide call, whatever the code page, and a value that is not Unicode fails with error.
+bool ReadSecretVariable(CString& strValue, SSignError& error, bool& bFound) {
+#if defined(_WIN32)
+    const std::wstring wstrName(g_pszSecretKeyVariable,
+                                g_pszSecretKeyVariable + std::strlen(g_pszSecretKeyVariable));
+    // Room for the value and its terminator, read straight into a buffer that is wiped.
+    std::vector<wchar_t> value(GetEnvironmentVariableW(wstrName.c_str(), nullptr, 0) + 1);
+    SetLastError(ERROR_SUCCESS);
+    const DWORD dwRead =
+        GetEnvironmentVariableW(wstrName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    bFound = dwRead != 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    const std::size_t nLength = dwRead < value.size() ? dwRead : 0;
+    const std::size_t nBytes = Utf8LengthOfUtf16(value.data(), nLength);
+    if (nBytes != kNotUnicode) {
+        Utf16ToUtf8(value.data(), nLength, strValue.GetBuffer(static_cast<int>(nBytes)));
+        strValue.ReleaseBuffer(static_cast<int>(nBytes));
+    }
+    SecureWipeContainer(value);
+    return nBytes != kNotUnicode ||
+           Fail(error, SIGN_EXIT_BAD_SECRET,
+                std::string("the secret key from ") + g_pszSecretKeyVariable +
+                    " is not Unicode text (it holds an unpaired surrogate)");
+#else
+    const char* pszValue = std::getenv(g_pszSecretKeyVariable);
+    bFound = pszValue != nullptr;
+    strValue = bFound ? pszValue : "";
+    (void)error;
+    return true;
+#endif
+}
+
+std::FILE* OpenSecretFile(const std::string& strFile) {
+#if defined(_WIN32)
+    std::wstring wstrFile;
+    return Utf8ToWide(strFile, wstrFile) ? _wfopen(wstrFile.c_str(), L"rb") : nullptr;
+#else
+    return std::fopen(strFile.c_str(), "rb");
+#endif
+}
+
 } // namespace
 
 bool ReadSecretKeyStream(std::FILE* pFile, const std::string& strName, CString& strSecret,
@@ -65,15 +113,17 @@ bool ReadSecretKeyStream(std::FILE* pFile, const std::string& strName, CString& 
 bool ReadSecretKey(bool bHaveFile, const std::string& strFile, CString& strSecret,
                    SSignError& error) {
     if (!bHaveFile) {
-        const char* pszValue = std::getenv(g_pszSecretKeyVariable);
-        if (pszValue == nullptr) {
+        CString strValue;
+        strValue.MarkSecret();
+        bool bFound = false;
+        if (!ReadSecretVariable(strValue, error, bFound)) {
+            return false;
+        }
+        if (!bFound) {
             return Fail(error, SIGN_EXIT_NO_SECRET,
                         std::string("no secret key: set ") + g_pszSecretKeyVariable +
                             " or use --secret-key-file");
         }
-        CString strValue;
-        strValue.MarkSecret();
-        strValue = pszValue;
         if (!CheckSecret(strValue, g_pszSecretKeyVariable, error)) {
             return false;
         }
@@ -88,7 +138,7 @@ bool ReadSecretKey(bool bHaveFile, const std::string& strFile, CString& strSecre
 #endif
         return ReadSecretKeyStream(stdin, "standard input", strSecret, error);
     }
-    std::FILE* pFile = std::fopen(strFile.c_str(), "rb");
+    std::FILE* pFile = OpenSecretFile(strFile);
     if (pFile == nullptr) {
         return Fail(error, SIGN_EXIT_NO_SECRET,
                     "cannot open secret key file '" + strFile + "': " + std::strerror(errno));

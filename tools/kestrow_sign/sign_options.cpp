@@ -1,102 +1,72 @@
 #include "tools/kestrow_sign/sign_options.h"
 
-#include <iterator>
+#include <CLI/CLI.hpp>
 
-#include "tools/kestrow_sign/option_list.h"
-
-namespace {
-
-const SOptionSpec g_options[] = {
-    {"--prefix", OPTION_VALUE}, {"--access-key-id", OPTION_VALUE},
-    {"--time", OPTION_VALUE},   {"--no-url-encode", OPTION_FLAG},
-    {"--format", OPTION_VALUE}, {"--secret-key-file", OPTION_VALUE},
-    {"--help", OPTION_FLAG},    {"--version", OPTION_FLAG},
-};
-
-bool Apply(const std::string& strName, const std::string& strValue, SSignOptions& options,
-           SSignError& error) {
-    if (strName == "--prefix") {
-        options.strPrefix = strValue;
-    } else if (strName == "--access-key-id") {
-        options.strAccessKeyId = strValue;
-    } else if (strName == "--time") {
-        options.bHaveTime = true;
-        options.strTime = strValue;
-    } else if (strName == "--no-url-encode") {
-        options.bUrlEncode = false;
-    } else if (strName == "--format") {
-        return ParseFormat(strValue, options.nFormat, error);
-    } else if (strName == "--secret-key-file") {
-        options.bHaveSecretKeyFile = true;
-        return ParseSecretKeyFile(strValue, options.strSecretKeyFile, error);
-    } else if (strName == "--help") {
-        options.bHelp = true;
-    } else {
-        options.bVersion = true;
-    }
-    return true;
+void AddFormatOption(CLI::App& app, ESignFormat& nFormat) {
+    app.add_option_function<std::string>(
+           "--format",
+           [&nFormat](const std::string& strValue) {
+               nFormat = strValue == "json" ? SIGN_FORMAT_JSON : SIGN_FORMAT_TEXT;
+           },
+           "output format (default text)")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->option_text("text|json");
 }
 
-} // namespace
-
-bool ParseFormat(const std::string& strValue, ESignFormat& nFormat, SSignError& error) {
-    if (strValue == "text") {
-        nFormat = SIGN_FORMAT_TEXT;
-    } else if (strValue == "json") {
-        nFormat = SIGN_FORMAT_JSON;
-    } else {
-        return Fail(error, SIGN_EXIT_USAGE,
-                    "--format takes 'text' or 'json', not '" + strValue + "'");
-    }
-    return true;
+void AddSecretKeyFileOption(CLI::App& app, bool& bHave, std::string& strFile) {
+    const CLI::Validator named(
+        [](const std::string& strValue) {
+            return strValue.empty() ? std::string("needs a file name or '-'") : std::string();
+        },
+        "");
+    app.add_option_function<std::string>(
+           "--secret-key-file",
+           [&bHave, &strFile](const std::string& strValue) {
+               bHave = true;
+               strFile = strValue;
+           },
+           "read the secret from FILE, '-' for standard input;\n"
+           "one trailing line break (LF or CR LF) is dropped")
+        ->check(named)
+        ->option_text("FILE");
 }
 
-bool ParseSecretKeyFile(const std::string& strValue, std::string& strFile, SSignError& error) {
-    if (strValue.empty()) {
-        return Fail(error, SIGN_EXIT_USAGE, "--secret-key-file needs a file name or '-'");
-    }
-    strFile = strValue;
-    return true;
-}
-
-bool ParseSignOptions(int argc, const char* const* argv, SSignOptions& options, SSignError& error) {
-    SSignOptions parsed;
-    const FApplyOption apply = [&parsed](const std::string& strName, const std::string& strValue,
-                                         SSignError& errorOut) {
-        return Apply(strName, strValue, parsed, errorOut);
-    };
-    if (!ParseOptionList(argc, argv, 1, g_options, std::size(g_options), apply, error)) {
-        return false;
-    }
-    options = parsed;
-    return true;
-}
-
-std::string SignUsage() {
-    return "Usage: kestrow-sign [OPTIONS]\n"
-           "       kestrow-sign verify ... (checks a signed request; see verify --help)\n"
-           "Signs a Kestrow query request: prints the UTC timestamp, the signature\n"
-           "URL-encode(Base64(HMAC-SHA1(secret, prefix + timestamp))) and the sample URL.\n"
-           "\n"
-           "The Secret Access Key is read from the environment variable KESTROW_SECRET_KEY,\n"
-           "or from --secret-key-file (which wins when both are there); never from the\n"
-           "command line.\n"
-           "\n"
-           "Options:\n"
-           "  --prefix TEXT            text signed before the timestamp (default UrlInfo)\n"
-           "  --access-key-id ID       Access Key ID put into the sample URL\n"
-           "  --time WHEN              sign at WHEN instead of now: YYYY-MM-DDTHH:MM:SSZ\n"
-           "                           (UTC, an all-zero fraction such as .000 allowed) or\n"
-           "                           seconds since 1970; 1970-01-01T00:00:00Z to\n"
-           "                           3000-12-31T23:59:59Z\n"
-           "  --no-url-encode          print the plain Base64 signature (the URL keeps the\n"
-           "                           URL-encoded one)\n"
-           "  --format text|json       output format (default text)\n"
-           "  --secret-key-file FILE   read the secret from FILE, '-' for standard input;\n"
-           "                           one trailing line break (LF or CR LF) is dropped\n"
-           "  --help                   show this text\n"
-           "  --version                show the version\n"
-           "\n"
-           "Exit status: 0 signed; 1 signing or output failed; 2 bad usage; 3 no secret\n"
-           "(missing, unreadable or empty); 4 bad time; 5 secret unusable (NUL byte, too long).\n";
+void AddSignOptions(CLI::App& app, SSignOptions& options) {
+    app.description(
+        "Signs a Kestrow query request: prints the UTC timestamp, the signature\n"
+        "URL-encode(Base64(HMAC-SHA1(secret, prefix + timestamp))) and the sample URL.\n"
+        "\"Complete: no\" (in JSON \"complete\": false) means that no --access-key-id was\n"
+        "given: the URL still holds the %key% placeholder.\n"
+        "\n"
+        "The Secret Access Key is read from the environment variable KESTROW_SECRET_KEY,\n"
+        "or from --secret-key-file (which wins when both are there); never from the\n"
+        "command line.\n");
+    app.add_option("--prefix", options.strPrefix,
+                   "text signed before the timestamp (default UrlInfo)")
+        ->option_text("TEXT");
+    app.add_option("--access-key-id", options.strAccessKeyId,
+                   "Access Key ID put into the sample URL")
+        ->option_text("ID");
+    app.add_option_function<std::string>(
+           "--time",
+           [&options](const std::string& strValue) {
+               options.bHaveTime = true;
+               options.strTime = strValue;
+           },
+           "sign at WHEN instead of now: YYYY-MM-DDTHH:MM:SSZ\n"
+           "(UTC, an all-zero fraction such as .000 allowed) or\n"
+           "seconds since 1970; 1970-01-01T00:00:00Z to\n"
+           "3000-12-31T23:59:59Z")
+        ->option_text("WHEN");
+    app.add_flag_callback(
+        "--no-url-encode", [&options] { options.bUrlEncode = false; },
+        "print the plain Base64 signature (the URL keeps\n"
+        "the URL-encoded one)");
+    AddFormatOption(app, options.nFormat);
+    AddSecretKeyFileOption(app, options.bHaveSecretKeyFile, options.strSecretKeyFile);
+    app.footer(
+        "Exit status: 0 signed; 1 signing or output failed; 2 bad usage; 3 no secret\n"
+        "(missing, unreadable or empty); 4 bad time; 5 secret unusable (NUL byte, too long).\n"
+        "\n"
+        "To check a signed request: kestrow-sign verify --help");
 }

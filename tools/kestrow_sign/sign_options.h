@@ -3,7 +3,9 @@
 
 #include <string>
 
-#include "tools/kestrow_sign/sign_error.h"
+namespace CLI {
+class App;
+}
 
 enum ESignFormat { SIGN_FORMAT_TEXT, SIGN_FORMAT_JSON };
 
@@ -16,17 +18,11 @@ struct SSignOptions {
     ESignFormat nFormat = SIGN_FORMAT_TEXT;
     bool bHaveSecretKeyFile = false;
     std::string strSecretKeyFile; // "-" is standard input
-    bool bHelp = false;
-    bool bVersion = false;
 };
 
-// The grammar of ParseOptionList (option_list.h). On failure error holds SIGN_EXIT_USAGE
-// and a message.
-bool ParseSignOptions(int argc, const char* const* argv, SSignOptions& options, SSignError& error);
+// The signing options and help texts on app; parsing fills options.
+void AddSignOptions(CLI::App& app, SSignOptions& options);
 
-// The --help text, ending in a line break.
-std::string SignUsage();
-
-// The values of --format and --secret-key-file, for every command that takes them.
-bool ParseFormat(const std::string& strValue, ESignFormat& nFormat, SSignError& error);
-bool ParseSecretKeyFile(const std::string& strValue, std::string& strFile, SSignError& error);
+// --format and --secret-key-file, for every command that takes them.
+void AddFormatOption(CLI::App& app, ESignFormat& nFormat);
+void AddSecretKeyFileOption(CLI::App& app, bool& bHave, std::string& strFile);

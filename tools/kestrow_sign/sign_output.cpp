@@ -1,6 +1,8 @@
 #include "tools/kestrow_sign/sign_output.h"
 
-#include "tools/kestrow_sign/json_string.h"
+#include <nlohmann/json.hpp>
+
+#include "tools/kestrow_sign/json_output.h"
 
 std::string FormatSignText(const SSignResult& result) {
     return "Timestamp: " + result.strTimestamp + "\nSignature: " + result.strSignature +
@@ -8,9 +10,11 @@ std::string FormatSignText(const SSignResult& result) {
            "\nComplete: " + (result.bComplete ? "yes" : "no") + "\n";
 }
 
-std::string FormatSignJson(const SSignResult& result) {
-    return "{\"timestamp\":" + JsonQuote(result.strTimestamp) +
-           ",\"signature\":" + JsonQuote(result.strSignature) +
-           ",\"sampleUrl\":" + JsonQuote(result.strSampleUrl) +
-           ",\"complete\":" + (result.bComplete ? "true" : "false") + "}\n";
+bool FormatSignJson(const SSignResult& result, std::string& strJson, SSignError& error) {
+    nlohmann::ordered_json json;
+    json["timestamp"] = result.strTimestamp;
+    json["signature"] = result.strSignature;
+    json["sampleUrl"] = result.strSampleUrl;
+    json["complete"] = result.bComplete;
+    return WriteJsonLine(json, strJson, error);
 }

@@ -28,17 +28,8 @@ bool HasLineBreak(const std::string& str) {
 
 } // namespace
 
-int RunVerify(int argc, const char* const* argv) {
-    SVerifyOptions options;
+int RunVerify(const SVerifyOptions& options) {
     SSignError error;
-    if (!ParseVerifyOptions(argc, argv, options, error)) {
-        return Report(error);
-    }
-    if (options.bHelp) {
-        return WriteAll(VerifyUsage())
-                   ? SIGN_EXIT_OK
-                   : Report({SIGN_EXIT_FAILURE, "cannot write to standard output"});
-    }
     SVerifyRequest request;
     request.strPrefix = options.strPrefix;
     request.nMaxSkew = options.nMaxSkew;
@@ -76,8 +67,12 @@ int RunVerify(int argc, const char* const* argv) {
     report.strReceivedSignature = request.strSignature;
     report.nMaxSkew = request.nMaxSkew;
     report.hints = FindVerifyHints(request, report.result);
-    const std::string strOutput =
-        options.nFormat == SIGN_FORMAT_JSON ? FormatVerifyJson(report) : FormatVerifyText(report);
+    std::string strOutput;
+    if (options.nFormat == SIGN_FORMAT_TEXT) {
+        strOutput = FormatVerifyText(report);
+    } else if (!FormatVerifyJson(report, strOutput, error)) {
+        return Report(error);
+    }
     if (!WriteAll(strOutput)) {
         return Report({SIGN_EXIT_FAILURE, "cannot write to standard output"});
     }

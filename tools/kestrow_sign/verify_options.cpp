@@ -1,68 +1,37 @@
 #include "tools/kestrow_sign/verify_options.h"
 
-#include <iterator>
+#include <CLI/CLI.hpp>
 
 #include "engine/kestrow_verifier.h"
 #include "engine/utc_timestamp.h"
-#include "tools/kestrow_sign/option_list.h"
 
 namespace {
 
-const SOptionSpec g_options[] = {
-    {"--url", OPTION_VALUE},       {"--timestamp", OPTION_VALUE},
-    {"--signature", OPTION_VALUE}, {"--prefix", OPTION_VALUE},
-    {"--now", OPTION_VALUE},       {"--max-skew", OPTION_VALUE},
-    {"--format", OPTION_VALUE},    {"--secret-key-file", OPTION_VALUE},
-    {"--help", OPTION_FLAG},
-};
-
 // Decimal digits only, up to the whole range of timestamps.
-bool ParseMaxSkew(const std::string& strValue, std::int64_t& nMaxSkew, SSignError& error) {
+bool ReadMaxSkew(const std::string& strValue, std::int64_t& nMaxSkew) {
     std::int64_t nValue = 0;
     for (const char ch : strValue) {
         // Past the maximum already: stop before the value could overflow.
-        if (nValue > g_tTimestampMax) {
-            break;
+        if (ch < '0' || ch > '9' || nValue > g_tTimestampMax) {
+            return false;
         }
         nValue = nValue * 10 + (ch - '0');
     }
-    if (strValue.empty() || strValue.find_first_not_of("0123456789") != std::string::npos ||
-        nValue > g_tTimestampMax) {
-        return Fail(error, SIGN_EXIT_USAGE,
-                    "--max-skew takes a whole number of seconds from 0 to " +
-                        std::to_string(g_tTimestampMax) + ", not '" + strValue + "'");
-    }
     nMaxSkew = nValue;
-    return true;
+    return !strValue.empty() && nValue <= g_tTimestampMax;
 }
 
-bool Apply(const std::string& strName, const std::string& strValue, SVerifyOptions& options,
-           SSignError& error) {
-    if (strName == "--url") {
-        options.bHaveUrl = true;
-        options.strUrl = strValue;
-    } else if (strName == "--timestamp") {
-        options.bHaveTimestamp = true;
-        options.strTimestamp = strValue;
-    } else if (strName == "--signature") {
-        options.bHaveSignature = true;
-        options.strSignature = strValue;
-    } else if (strName == "--prefix") {
-        options.strPrefix = strValue;
-    } else if (strName == "--now") {
-        options.bHaveNow = true;
-        options.strNow = strValue;
-    } else if (strName == "--max-skew") {
-        return ParseMaxSkew(strValue, options.nMaxSkew, error);
-    } else if (strName == "--format") {
-        return ParseFormat(strValue, options.nFormat, error);
-    } else if (strName == "--secret-key-file") {
-        options.bHaveSecretKeyFile = true;
-        return ParseSecretKeyFile(strValue, options.strSecretKeyFile, error);
-    } else {
-        options.bHelp = true;
-    }
-    return true;
+// A text option whose presence counts: bHave tells whether it was given.
+void AddTextOption(CLI::App& app, const char* pszName, bool& bHave, std::string& strValue,
+                   const char* pszText, const char* pszHelp) {
+    app.add_option_function<std::string>(
+           pszName,
+           [&bHave, &strValue](const std::string& strGiven) {
+               bHave = true;
+               strValue = strGiven;
+           },
+           pszHelp)
+        ->option_text(pszText);
 }
 
 } // namespace
@@ -70,54 +39,64 @@ bool Apply(const std::string& strName, const std::string& strValue, SVerifyOptio
 SVerifyOptions::SVerifyOptions() : nMaxSkew(g_nDefaultMaxSkew) {
 }
 
-bool ParseVerifyOptions(int argc, const char* const* argv, SVerifyOptions& options,
-                        SSignError& error) {
-    SVerifyOptions parsed;
-    const FApplyOption apply = [&parsed](const std::string& strName, const std::string& strValue,
-                                         SSignError& errorOut) {
-        return Apply(strName, strValue, parsed, errorOut);
-    };
-    if (!ParseOptionList(argc, argv, 2, g_options, std::size(g_options), apply, error)) {
-        return false;
-    }
-    if (!parsed.bHelp) {
-        if (parsed.bHaveUrl && (parsed.bHaveTimestamp || parsed.bHaveSignature)) {
-            return Fail(error, SIGN_EXIT_USAGE,
-                        "--url carries the timestamp and signature; give no --timestamp or "
-                        "--signature with it");
-        }
-        if (!parsed.bHaveUrl && !(parsed.bHaveTimestamp && parsed.bHaveSignature)) {
-            return Fail(error, SIGN_EXIT_USAGE,
-                        "give --url, or --timestamp and --signature (try --help)");
-        }
-    }
-    options = parsed;
-    return true;
+void AddVerifyOptions(CLI::App& app, SVerifyOptions& options) {
+    // The description is also the subcommand's line in the signing help.
+    app.description("checks a signed request as the receiving service would");
+    AddTextOption(app, "--url", options.bHaveUrl, options.strUrl, "URL",
+                  "the request URL: Timestamp and Signature (and\n"
+                  "Operation, for a hint) come from its query");
+    AddTextOption(app, "--timestamp", options.bHaveTimestamp, options.strTimestamp, "TS",
+                  "the timestamp as received");
+    AddTextOption(app, "--signature", options.bHaveSignature, options.strSignature, "SIG",
+                  "the signature as received (URL-encoded)");
+    app.add_option("--prefix", options.strPrefix,
+                   "text signed before the timestamp (default UrlInfo)")
+        ->option_text("TEXT");
+    AddTextOption(app, "--now", options.bHaveNow, options.strNow, "WHEN",
+                  "check at WHEN instead of now, as --time of signing");
+    const std::string strRange =
+        "a whole number of seconds from 0 to " + std::to_string(g_tTimestampMax);
+    app.add_option_function<std::string>(
+           "--max-skew",
+           [&options](const std::string& strValue) { ReadMaxSkew(strValue, options.nMaxSkew); },
+           "accepted clock skew either way (default 900)")
+        ->check(CLI::Validator(
+            [strRange](const std::string& strValue) {
+                std::int64_t nIgnored = 0;
+                return ReadMaxSkew(strValue, nIgnored)
+                           ? std::string()
+                           : "takes " + strRange + ", not '" + strValue + "'";
+            },
+            ""))
+        ->option_text("SECONDS");
+    AddFormatOption(app, options.nFormat);
+    AddSecretKeyFileOption(app, options.bHaveSecretKeyFile, options.strSecretKeyFile);
+    app.footer("Recomputes the signature over the prefix and the timestamp as received, compares\n"
+               "it, and checks the timestamp against the clock. Prints the verdict, the string to\n"
+               "sign, the expected and received signatures, the skew and hints. Give --url, or\n"
+               "--timestamp and --signature.\n"
+               "\n"
+               "The Secret Access Key is read as for signing: from KESTROW_SECRET_KEY or\n"
+               "--secret-key-file, never from the command line.\n"
+               "\n"
+               "Exit status: 0 valid; 6 signature mismatch or malformed; 7 timestamp malformed\n"
+               "or outside the window; 2 bad usage or URL; 3 no secret; 5 secret unusable;\n"
+               "1 output failed.\n"
+               "\n"
+               "Example: a request signed at 22:26:06 UTC, checked at 22:26:10 UTC:\n"
+               "  kestrow-sign verify --timestamp 2026-12-05T22:26:06.000Z \\\n"
+               "      --signature ClcVShun84K%2BqTqvE25mfgEO5bI%3D --now 2026-12-05T22:26:10Z");
 }
 
-std::string VerifyUsage() {
-    return "Usage: kestrow-sign verify (--url URL | --timestamp TS --signature SIG) [OPTIONS]\n"
-           "Checks a signed Kestrow request as the receiving service would: recomputes\n"
-           "the signature over the prefix and the timestamp as received, compares it,\n"
-           "and checks the timestamp against the clock. Prints the verdict, the string\n"
-           "to sign, the expected and received signatures, the skew and hints.\n"
-           "\n"
-           "The Secret Access Key is read as for signing: from KESTROW_SECRET_KEY or\n"
-           "--secret-key-file, never from the command line.\n"
-           "\n"
-           "Options:\n"
-           "  --url URL                the request URL: Timestamp and Signature (and\n"
-           "                           Operation, for a hint) come from its query\n"
-           "  --timestamp TS           the timestamp as received\n"
-           "  --signature SIG          the signature as received (URL-encoded)\n"
-           "  --prefix TEXT            text signed before the timestamp (default UrlInfo)\n"
-           "  --now WHEN               check at WHEN instead of now, as --time of signing\n"
-           "  --max-skew SECONDS       accepted clock skew either way (default 900)\n"
-           "  --format text|json       output format (default text)\n"
-           "  --secret-key-file FILE   read the secret from FILE, '-' for standard input\n"
-           "  --help                   show this text\n"
-           "\n"
-           "Exit status: 0 valid; 6 signature mismatch or malformed; 7 timestamp malformed\n"
-           "or outside the window; 2 bad usage or URL; 3 no secret; 5 secret unusable;\n"
-           "1 output failed.\n";
+bool CheckVerifyOptions(const SVerifyOptions& options, SSignError& error) {
+    if (options.bHaveUrl && (options.bHaveTimestamp || options.bHaveSignature)) {
+        return Fail(error, SIGN_EXIT_USAGE,
+                    "--url carries the timestamp and signature; give no --timestamp or "
+                    "--signature with it");
+    }
+    if (!options.bHaveUrl && !(options.bHaveTimestamp && options.bHaveSignature)) {
+        return Fail(error, SIGN_EXIT_USAGE,
+                    "give --url, or --timestamp and --signature (try --help)");
+    }
+    return true;
 }

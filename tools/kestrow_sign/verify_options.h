@@ -21,15 +21,12 @@ struct SVerifyOptions {
     ESignFormat nFormat = SIGN_FORMAT_TEXT;
     bool bHaveSecretKeyFile = false;
     std::string strSecretKeyFile; // "-" is standard input
-    bool bHelp = false;
 
     SVerifyOptions();
 };
 
-// argv[1] is "verify". Either --url or both --timestamp and --signature, unless --help.
-// On failure error holds SIGN_EXIT_USAGE and a message.
-bool ParseVerifyOptions(int argc, const char* const* argv, SVerifyOptions& options,
-                        SSignError& error);
+// The verify options and help texts on the subcommand app; parsing fills options.
+void AddVerifyOptions(CLI::App& app, SVerifyOptions& options);
 
-// The "verify --help" text, ending in a line break.
-std::string VerifyUsage();
+// Either --url or both --timestamp and --signature; on failure SIGN_EXIT_USAGE.
+bool CheckVerifyOptions(const SVerifyOptions& options, SSignError& error);

@@ -1,6 +1,9 @@
 #include "tools/kestrow_sign/verify_output.h"
 
-#include "tools/kestrow_sign/json_string.h"
+#include <nlohmann/json.hpp>
+
+#include "tools/kestrow_sign/json_output.h"
+#include "tools/kestrow_sign/terminal_text.h"
 
 namespace {
 
@@ -36,34 +39,38 @@ const char* VerdictCode(EVerifyVerdict nVerdict) {
 
 std::string FormatVerifyText(const SVerifyReport& report) {
     const SVerifyResult& result = report.result;
-    std::string strText = std::string("Verdict: ") + NameOf(result.nVerdict).pszText +
-                          "\nString to sign: " + result.strStringToSign.str() +
-                          "\nExpected signature: " + result.strExpectedSignature.str() +
-                          "\nReceived signature: " + report.strReceivedSignature + "\nSkew: ";
+    std::string strText =
+        std::string("Verdict: ") + NameOf(result.nVerdict).pszText +
+        "\nString to sign: " + EscapeForTerminal(result.strStringToSign.str()) +
+        "\nExpected signature: " + result.strExpectedSignature.str() +
+        "\nReceived signature: " + EscapeForTerminal(report.strReceivedSignature) + "\nSkew: ";
     strText += result.bTimestampRead
                    ? std::to_string(result.nSkew) +
                          " s (allowed: " + std::to_string(report.nMaxSkew) + " s either way)"
                    : std::string("unknown (malformed timestamp)");
     strText += "\n";
     for (const SVerifyHint& hint : report.hints) {
-        strText += "Hint: " + hint.strText + "\n";
+        strText += "Hint: " + EscapeForTerminal(hint.strText) + "\n";
     }
     return strText;
 }
 
-std::string FormatVerifyJson(const SVerifyReport& report) {
+bool FormatVerifyJson(const SVerifyReport& report, std::string& strJson, SSignError& error) {
     const SVerifyResult& result = report.result;
-    std::string strJson =
-        std::string("{\"verdict\":\"") + VerdictCode(result.nVerdict) +
-        "\",\"valid\":" + (result.nVerdict == VERIFY_VALID ? "true" : "false") +
-        ",\"stringToSign\":" + JsonQuote(result.strStringToSign.str()) +
-        ",\"expectedSignature\":" + JsonQuote(result.strExpectedSignature.str()) +
-        ",\"receivedSignature\":" + JsonQuote(report.strReceivedSignature) +
-        ",\"skewSeconds\":" + (result.bTimestampRead ? std::to_string(result.nSkew) : "null") +
-        ",\"maxSkewSeconds\":" + std::to_string(report.nMaxSkew) + ",\"hints\":[";
-    for (std::size_t i = 0; i < report.hints.size(); ++i) {
-        strJson += (i == 0 ? "{\"code\":" : ",{\"code\":") + JsonQuote(report.hints[i].strCode) +
-                   ",\"text\":" + JsonQuote(report.hints[i].strText) + "}";
+    nlohmann::ordered_json json;
+    json["verdict"] = VerdictCode(result.nVerdict);
+    json["valid"] = result.nVerdict == VERIFY_VALID;
+    json["stringToSign"] = result.strStringToSign.str();
+    json["expectedSignature"] = result.strExpectedSignature.str();
+    json["receivedSignature"] = report.strReceivedSignature;
+    json["skewSeconds"] = result.bTimestampRead ? nlohmann::ordered_json(result.nSkew) : nullptr;
+    json["maxSkewSeconds"] = report.nMaxSkew;
+    json["hints"] = nlohmann::ordered_json::array();
+    for (const SVerifyHint& hint : report.hints) {
+        nlohmann::ordered_json item;
+        item["code"] = hint.strCode;
+        item["text"] = hint.strText;
+        json["hints"].push_back(item);
     }
-    return strJson + "]}\n";
+    return WriteJsonLine(json, strJson, error);
 }
