@@ -46,9 +46,6 @@ allowed_a=(
   "tests/* GetModuleFileNameA GoogleTest: death tests"
   "tests/* GetTempFileNameA GoogleTest: output capture"
   "tests/* GetTempPathA GoogleTest: output capture"
-  # ---- until kestrow-sign is wide (its own branch makes it so; remove this block then) ----
-  "tools/kestrow-sign.exe GetStartupInfoA until kestrow-sign is wide: the C runtime's narrow main"
-  # ---- end of the block until kestrow-sign is wide ----
 )
 
 mapfile -t exes < <(find "$build_dir" -name '*.exe' -type f -not -path '*/wineprefix*/*' \
