@@ -28,8 +28,8 @@ void CAboutDlg::ShowIcon() {
     m_icons.LoadFor(m_hWnd);
     for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr;
          hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        if ((::GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            ::SendMessageA(hChild, STM_SETICON, reinterpret_cast<WPARAM>(m_icons.m_hLarge), 0);
+        if ((::GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            ::SendMessageW(hChild, STM_SETICON, reinterpret_cast<WPARAM>(m_icons.m_hLarge), 0);
         }
     }
 }

@@ -7,7 +7,7 @@ namespace {
 
 // A user32 function that older systems lack, or nullptr.
 template <typename Fn> Fn User32Function(const char* pszName) {
-    const FARPROC pfn = ::GetProcAddress(::GetModuleHandleA("user32.dll"), pszName);
+    const FARPROC pfn = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), pszName);
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(pfn));
 }
 
@@ -25,10 +25,10 @@ int MetricFor(HWND hWnd, int nIndex) {
 }
 
 HICON LoadIconFor(HWND hWnd, int nIndexX, int nIndexY) {
-    const LPCSTR lpszIcon = MAKEINTRESOURCEA(IDR_MAINFRAME);
-    return static_cast<HICON>(::LoadImageA(AfxFindResourceHandle(lpszIcon, RT_GROUP_ICON), lpszIcon,
-                                           IMAGE_ICON, MetricFor(hWnd, nIndexX),
-                                           MetricFor(hWnd, nIndexY), 0));
+    const HINSTANCE hInstance =
+        AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
+    return static_cast<HICON>(::LoadImageW(hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                           MetricFor(hWnd, nIndexX), MetricFor(hWnd, nIndexY), 0));
 }
 
 void Destroy(HICON hIcon) {

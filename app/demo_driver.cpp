@@ -7,6 +7,7 @@
 // Usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE [SHOW]
 //   SHOW  dialog (the default): the dialog as it starts
 //         generate: a sample key and Access Key ID typed and "&Generate" pressed
+//         generate-unicode: the same with a Greek and Chinese prefix and a Chinese key
 //         notice: the same without an Access Key ID; the Notice box is taken
 //         about: the About box, opened from the system menu's item
 
@@ -19,7 +20,7 @@
 
 namespace {
 
-const char kCaption[] = "Ombry Kestrow Demo";
+const wchar_t kCaption[] = L"Ombry Kestrow Demo";
 
 struct SFindWindow {
     DWORD dwProcessId;
@@ -30,10 +31,10 @@ BOOL CALLBACK FindProgramDialog(HWND hWnd, LPARAM lParam) {
     SFindWindow* pFind = reinterpret_cast<SFindWindow*>(lParam);
     DWORD dwProcessId = 0;
     GetWindowThreadProcessId(hWnd, &dwProcessId);
-    char szCaption[64] = {};
-    GetWindowTextA(hWnd, szCaption, sizeof szCaption);
+    wchar_t szCaption[64] = {};
+    GetWindowTextW(hWnd, szCaption, 64);
     if (dwProcessId == pFind->dwProcessId && IsWindowVisible(hWnd) &&
-        lstrcmpA(szCaption, kCaption) == 0) {
+        std::wstring(szCaption) == kCaption) {
         pFind->hWnd = hWnd;
         return FALSE;
     }
@@ -52,21 +53,25 @@ HWND WaitForDialog(DWORD dwProcessId) {
 }
 
 void Click(HWND hDlg, int nId) {
-    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
 }
 
-// Types a sample key and pszAccessKeyId and presses "&Generate".
-void Generate(HWND hDlg, const char* pszAccessKeyId) {
-    SetDlgItemTextA(hDlg, IDC_SECRET_KEY, "kestrow-demo-secret");
-    SetDlgItemTextA(hDlg, IDC_ACCESS_KEY_ID, pszAccessKeyId);
+// Types a key, an Access Key ID and, unless nullptr, a prefix, and presses "&Generate".
+void Generate(HWND hDlg, const wchar_t* pszKey, const wchar_t* pszAccessKeyId,
+              const wchar_t* pszPrefix = nullptr) {
+    SetDlgItemTextW(hDlg, IDC_SECRET_KEY, pszKey);
+    SetDlgItemTextW(hDlg, IDC_ACCESS_KEY_ID, pszAccessKeyId);
+    if (pszPrefix != nullptr) {
+        SetDlgItemTextW(hDlg, IDC_PREFIX, pszPrefix);
+    }
     Click(hDlg, IDC_GENERATE);
 }
 
 bool WaitForResults(HWND hDlg) {
     for (int i = 0; i < 100; ++i) {
-        char szTimestamp[64] = {};
-        GetDlgItemTextA(hDlg, IDC_TIMESTAMP, szTimestamp, sizeof szTimestamp);
+        wchar_t szTimestamp[64] = {};
+        GetDlgItemTextW(hDlg, IDC_TIMESTAMP, szTimestamp, 64);
         if (szTimestamp[0] != '\0') {
             return true;
         }
@@ -79,7 +84,7 @@ bool WaitForResults(HWND hDlg) {
 HWND WaitForBox(HWND hDlg) {
     for (int i = 0; i < 100; ++i) {
         HWND hBox = nullptr;
-        while ((hBox = FindWindowExA(nullptr, hBox, "#32770", nullptr)) != nullptr) {
+        while ((hBox = FindWindowExW(nullptr, hBox, L"#32770", nullptr)) != nullptr) {
             if (GetWindow(hBox, GW_OWNER) == hDlg && IsWindowVisible(hBox)) {
                 return hBox;
             }
@@ -89,10 +94,10 @@ HWND WaitForBox(HWND hDlg) {
     return nullptr;
 }
 
-bool WriteRect(const char* pszPath, HWND hDlg) {
+bool WriteRect(const wchar_t* pszPath, HWND hDlg) {
     RECT rc;
     GetWindowRect(hDlg, &rc);
-    std::FILE* pFile = std::fopen(pszPath, "wb");
+    std::FILE* pFile = _wfopen(pszPath, L"wb");
     if (pFile == nullptr) {
         return false;
     }
@@ -102,20 +107,24 @@ bool WriteRect(const char* pszPath, HWND hDlg) {
 }
 
 // The program's dialog is shown, then closed; 0 when all of that worked.
-int Show(HANDLE hProcess, DWORD dwProcessId, const std::string& strShow, char** argv) {
+int Show(HANDLE hProcess, DWORD dwProcessId, const std::wstring& strShow, wchar_t** argv) {
     const HWND hDlg = WaitForDialog(dwProcessId);
     if (hDlg == nullptr) {
         return 1;
     }
     HWND hShown = hDlg;
-    if (strShow == "generate") {
-        Generate(hDlg, "KESTROWKEYID");
+    if (strShow == L"generate") {
+        Generate(hDlg, L"kestrow-demo-secret", L"KESTROWKEYID");
         hShown = WaitForResults(hDlg) ? hDlg : nullptr;
-    } else if (strShow == "notice") {
-        Generate(hDlg, "");
+    } else if (strShow == L"generate-unicode") {
+        Generate(hDlg, L"\u6E2C\u8A66\u5BC6\u9470", L"KESTROWKEYID",
+                 L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC\u6E2C\u8A66");
+        hShown = WaitForResults(hDlg) ? hDlg : nullptr;
+    } else if (strShow == L"notice") {
+        Generate(hDlg, L"kestrow-demo-secret", L"");
         hShown = WaitForBox(hDlg);
-    } else if (strShow == "about") {
-        PostMessageA(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    } else if (strShow == L"about") {
+        PostMessageW(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         hShown = WaitForBox(hDlg);
     }
     if (hShown == nullptr) {
@@ -127,7 +136,7 @@ int Show(HANDLE hProcess, DWORD dwProcessId, const std::string& strShow, char** 
     if (!WriteRect(argv[2], hShown)) {
         return 1;
     }
-    for (int i = 0; i < 600 && GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES; ++i) {
+    for (int i = 0; i < 600 && GetFileAttributesW(argv[3]) == INVALID_FILE_ATTRIBUTES; ++i) {
         Sleep(100);
     }
     if (hShown != hDlg) {
@@ -139,19 +148,20 @@ int Show(HANDLE hProcess, DWORD dwProcessId, const std::string& strShow, char** 
 
 } // namespace
 
-int main(int argc, char** argv) {
-    const std::string strShow = argc == 5 ? argv[4] : "dialog";
-    if ((argc != 4 && argc != 5) || (strShow != "dialog" && strShow != "generate" &&
-                                     strShow != "notice" && strShow != "about")) {
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring strShow = argc == 5 ? argv[4] : L"dialog";
+    if ((argc != 4 && argc != 5) ||
+        (strShow != L"dialog" && strShow != L"generate" && strShow != L"generate-unicode" &&
+         strShow != L"notice" && strShow != L"about")) {
         std::fprintf(stderr, "usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE "
-                             "[dialog|generate|notice|about]\n");
+                             "[dialog|generate|generate-unicode|notice|about]\n");
         return 2;
     }
-    std::string strCommandLine = std::string("\"") + argv[1] + "\"";
-    STARTUPINFOA si{};
+    std::wstring strCommandLine = std::wstring(L"\"") + argv[1] + L"\"";
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &si, &pi)) {
         return 1;
     }

@@ -122,5 +122,5 @@ void CKestrowDemoDlg::OnBnClickedGenerate() {
 
 void CKestrowDemoDlg::OnBnClickedTestUrl() {
     // The URL of the last Generate, whatever the fields show now; failures are silent.
-    ShellExecuteA(nullptr, nullptr, m_strSampleUrl, nullptr, nullptr, SW_SHOW);
+    ::ShellExecuteW(nullptr, nullptr, CWideText(m_strSampleUrl), nullptr, nullptr, SW_SHOW);
 }

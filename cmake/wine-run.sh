@@ -12,6 +12,10 @@
 # - The prefix has Wine's own fonts ("MS Sans Serif", "Tahoma", "Marlett", ...) copied
 #   from the fonts-wine package ($KESTROW_WINE_FONTS, else /usr/share/wine/fonts);
 #   without them every face falls back to a wider one. No fonts: an error, no prefix.
+# - Chinese, Japanese and Korean text, which those fonts lack, is drawn in WenQuanYi Micro
+#   Hei (fonts-wqy-microhei; $KESTROW_WINE_CJK_FONT), copied in too: Wine's text layout
+#   takes SimSun for such text in any face, and the prefix has SimSun stand for it. The
+#   dialogs' own faces stay as they are.
 # - Windows are not managed by an X window manager (none runs under Xvfb; Wine would
 #   otherwise wait up to 2 s for one whenever a window is hidden), unless
 #   KESTROW_WINE_MANAGED=Y (a desktop's window manager frames and activates them).
@@ -83,7 +87,8 @@ if ! [[ "$dpi" =~ ^[0-9]+$ ]] || [ "$dpi" -lt 48 ] || [ "$dpi" -gt 480 ]; then
   exit 2
 fi
 fonts_dir=${KESTROW_WINE_FONTS:-/usr/share/wine/fonts}
-mark=$prefix/.kestrow-prefix-v4
+cjk_font=${KESTROW_WINE_CJK_FONT:-/usr/share/fonts/truetype/wqy/wqy-microhei.ttc}
+mark=$prefix/.kestrow-prefix-v5
 settings="managed=$managed dpi=$dpi"
 
 mkdir -p "$(dirname "$prefix")"
@@ -97,6 +102,11 @@ mkdir -p "$(dirname "$prefix")"
         "scripts/install-deps.sh windows)" >&2
       exit 1
     fi
+    if [ ! -f "$cjk_font" ]; then
+      echo "wine-run: no CJK font $cjk_font (install the fonts-wqy-microhei package:" \
+        "scripts/install-deps.sh windows)" >&2
+      exit 1
+    fi
     rm -rf "$prefix"
     echo "wine-run: creating Wine prefix $prefix ($settings)" >&2
     if ! DISPLAY= "$wine" wineboot --init >/dev/null 2>&1; then
@@ -104,10 +114,12 @@ mkdir -p "$(dirname "$prefix")"
       exit 1
     fi
     # Wine finds fonts in the prefix's Fonts folder, not in the package's.
-    if ! cp -- "$fonts_dir"/* "$prefix/drive_c/windows/Fonts/"; then
-      echo "wine-run: cannot copy the Wine fonts from $fonts_dir into $prefix" >&2
+    if ! cp -- "$fonts_dir"/* "$cjk_font" "$prefix/drive_c/windows/Fonts/"; then
+      echo "wine-run: cannot copy the fonts from $fonts_dir and $cjk_font into $prefix" >&2
       exit 1
     fi
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      /v SimSun /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
       >/dev/null 2>&1

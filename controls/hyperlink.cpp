@@ -1,5 +1,8 @@
 #include "controls/hyperlink.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr UINT kHoverPollMs = 100;
@@ -86,7 +89,7 @@ BOOL CHyperLink::DestroyWindow() {
 
 BOOL CHyperLink::PreTranslateMessage(MSG* pMsg) {
     if (m_tipCtrl.m_hWnd != nullptr) {
-        ::SendMessageA(m_tipCtrl.m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+        ::SendMessageW(m_tipCtrl.m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
     }
     return CStatic::PreTranslateMessage(pMsg);
 }
@@ -152,13 +155,17 @@ void CHyperLink::LoadHandCursor() {
         return;
     }
 
-    char szWindowsDir[MAX_PATH];
-    const UINT cchDir = ::GetWindowsDirectoryA(szWindowsDir, MAX_PATH);
+    WCHAR szHelpProgram[MAX_PATH];
+    const UINT cchDir = ::GetWindowsDirectoryW(szHelpProgram, MAX_PATH);
+    const WCHAR szName[] = L"\\winhlp32.exe";
     // A result of MAX_PATH or more is the size the directory would need.
-    if (cchDir > 0 && cchDir < MAX_PATH) {
-        const CString strHelpProgram = CString(szWindowsDir) + "\\winhlp32.exe";
-        if (HMODULE hModule = ::LoadLibraryA(strHelpProgram)) {
-            if (HCURSOR hCursor = ::LoadCursorA(hModule, MAKEINTRESOURCEA(kHelpHandCursorId))) {
+    if (cchDir > 0 && cchDir + std::size(szName) <= MAX_PATH) {
+        std::copy(std::begin(szName), std::end(szName), szHelpProgram + cchDir);
+        // Only its resources are wanted: mapped as an image, none of its code runs.
+        if (HMODULE hModule =
+                ::LoadLibraryExW(szHelpProgram, nullptr,
+                                 LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE)) {
+            if (HCURSOR hCursor = ::LoadCursorW(hModule, MAKEINTRESOURCEW(kHelpHandCursorId))) {
                 m_hHandCursor = static_cast<HCURSOR>(::CopyIcon(hCursor));
             }
             ::FreeLibrary(hModule);
@@ -167,7 +174,7 @@ void CHyperLink::LoadHandCursor() {
 
     // Current systems ship no help program with that cursor; the system has its own.
     if (m_hHandCursor == nullptr) {
-        if (HCURSOR hCursor = ::LoadCursorA(nullptr, IDC_HAND)) {
+        if (HCURSOR hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649) /* IDC_HAND */)) {
             m_hHandCursor = static_cast<HCURSOR>(::CopyIcon(hCursor));
         }
     }
@@ -192,8 +199,8 @@ void CHyperLink::SetLinkVisited(BOOL bVisited) {
 }
 
 BOOL CHyperLink::CopyFonts(HGDIOBJ hSourceFont, CFont& normal, CFont& underlined) {
-    LOGFONTA lf{};
-    if (hSourceFont == nullptr || ::GetObjectA(hSourceFont, sizeof(lf), &lf) != sizeof(lf)) {
+    LOGFONTW lf{};
+    if (hSourceFont == nullptr || ::GetObjectW(hSourceFont, sizeof(lf), &lf) != sizeof(lf)) {
         return FALSE;
     }
     CFont fontNormal, fontUnderlined;

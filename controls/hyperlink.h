@@ -35,13 +35,13 @@ public:
 
     // ---- Launching (link_launcher.cpp) ----
     // Opens lpszUrl with the shell, else with the command registered for web pages.
-    // Greater than 32: started; otherwise the error code of the shell or WinExec.
+    // Greater than 32: started; otherwise the error code of the shell or of starting the
+    // command, as the error box knows them.
     int LaunchLink(LPCSTR lpszUrl, int nShowCmd);
-    // The default text value of hKeyRoot\lpszSubKey into lpszOut (at least MAX_PATH
-    // bytes; may be the same buffer as lpszSubKey). ERROR_SUCCESS, or a nonzero status
-    // with lpszOut untouched when the key does not open or its default value is missing,
-    // not REG_SZ text, or MAX_PATH characters or longer.
-    static LONG ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszSubKey, LPSTR lpszOut);
+    // The default text value of hKeyRoot\lpszSubKey into rOut. ERROR_SUCCESS, or a nonzero
+    // status with rOut untouched when the key does not open or its default value is missing,
+    // not REG_SZ text, MAX_PATH characters or longer, or not Unicode.
+    static LONG ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszSubKey, CString& rOut);
     // Beeps are the caller's; this shows the box that explains nCode.
     void ShowLaunchError(int nCode);
 

@@ -6,16 +6,33 @@
 
 #include <shellapi.h>
 
-#include <cstring>
+#include <algorithm>
+#include <string>
 
 namespace {
 
-// Twice the platform's path limit: the class name, then the registry path of its
-// open command, then the command line.
+// Twice the platform's path limit, in bytes of UTF-8: the longest command line started.
 constexpr std::size_t kCommandBufferSize = 2 * MAX_PATH;
 
-bool IsAnsiLeadByte(unsigned char by) {
-    return ::IsDBCSLeadByte(by) != FALSE;
+// Starts a command line and answers as the system's old launcher of programs did, whose
+// codes the error box explains: 33 when it started; else the system's error when it is
+// one of the small ones (file or path not found, say), else ERROR_BAD_FORMAT.
+int StartCommand(const char* pszCommandLine, int nShowCmd) {
+    // The system may write into the command line it is given: a copy of its own.
+    std::wstring strCommandLine(CWideText(pszCommandLine).GetString());
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(nShowCmd);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi)) {
+        const DWORD dwError = ::GetLastError();
+        return dwError < 32 ? static_cast<int>(dwError) : ERROR_BAD_FORMAT;
+    }
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return 33;
 }
 
 struct LaunchErrorText {
@@ -59,38 +76,38 @@ void CHyperLink::OnLinkClicked() {
 
 int CHyperLink::LaunchLink(LPCSTR lpszUrl, int nShowCmd) {
     const int nShellResult = static_cast<int>(reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(nullptr, "open", lpszUrl, nullptr, nullptr, nShowCmd)));
+        ::ShellExecuteW(nullptr, L"open", CWideText(lpszUrl), nullptr, nullptr, nShowCmd)));
     if (nShellResult > 32) {
         return nShellResult;
     }
 
+    CString strClass;
+    CString strCommand;
+    if (ReadKeyDefault(HKEY_CLASSES_ROOT, ".htm", strClass) != ERROR_SUCCESS ||
+        ReadKeyDefault(HKEY_CLASSES_ROOT, strClass + "\\shell\\open\\command", strCommand) !=
+            ERROR_SUCCESS) {
+        return nShellResult;
+    }
+    // Never start a cut-off command line: the user sees the shell's error instead. In UTF-8
+    // no character holds the bytes of "%1", so the plain search is exact.
     char szCommand[kCommandBufferSize];
-    if (ReadKeyDefault(HKEY_CLASSES_ROOT, ".htm", szCommand) != ERROR_SUCCESS) {
+    if (!MakeLaunchCommandLine(strCommand, lpszUrl, szCommand, sizeof(szCommand))) {
         return nShellResult;
     }
-    // The class name is shorter than MAX_PATH, so the path fits the buffer.
-    ::lstrcatA(szCommand, "\\shell\\open\\command");
-    if (ReadKeyDefault(HKEY_CLASSES_ROOT, szCommand, szCommand) != ERROR_SUCCESS) {
-        return nShellResult;
-    }
-    // Never start a cut-off command line: the user sees the shell's error instead.
-    if (!MakeLaunchCommandLine(szCommand, lpszUrl, szCommand, sizeof(szCommand), IsAnsiLeadByte)) {
-        return nShellResult;
-    }
-    return static_cast<int>(::WinExec(szCommand, static_cast<UINT>(nShowCmd)));
+    return StartCommand(szCommand, nShowCmd);
 }
 
-LONG CHyperLink::ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszSubKey, LPSTR lpszOut) {
+LONG CHyperLink::ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszSubKey, CString& rOut) {
     HKEY hKey = nullptr;
-    LONG lStatus = ::RegOpenKeyExA(hKeyRoot, lpszSubKey, 0, KEY_QUERY_VALUE, &hKey);
+    LONG lStatus = ::RegOpenKeyExW(hKeyRoot, CWideText(lpszSubKey), 0, KEY_QUERY_VALUE, &hKey);
     if (lStatus != ERROR_SUCCESS) {
         return lStatus;
     }
 
-    char szValue[MAX_PATH];
+    WCHAR szValue[MAX_PATH];
     DWORD dwType = REG_NONE;
     DWORD cbValue = sizeof(szValue);
-    lStatus = ::RegQueryValueExA(hKey, nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue),
+    lStatus = ::RegQueryValueExW(hKey, nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue),
                                  &cbValue);
     ::RegCloseKey(hKey);
     if (lStatus != ERROR_SUCCESS) {
@@ -100,15 +117,13 @@ LONG CHyperLink::ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszSubKey, LPSTR lpszOut)
         return ERROR_INVALID_DATA;
     }
     // The stored text need not carry its terminating zero.
-    const void* pTerminator = std::memchr(szValue, '\0', cbValue);
-    const std::size_t cchValue =
-        pTerminator != nullptr ? static_cast<const char*>(pTerminator) - szValue : cbValue;
-    if (cchValue >= sizeof(szValue)) {
+    const WCHAR* pBegin = szValue;
+    const WCHAR* pEnd = pBegin + cbValue / sizeof(WCHAR);
+    const std::size_t cchValue = static_cast<std::size_t>(std::find(pBegin, pEnd, L'\0') - pBegin);
+    if (cchValue >= MAX_PATH) {
         return ERROR_MORE_DATA;
     }
-    szValue[cchValue] = '\0';
-    ::lstrcpyA(lpszOut, szValue);
-    return ERROR_SUCCESS;
+    return AfxFromWide(szValue, cchValue, rOut) ? ERROR_SUCCESS : ERROR_INVALID_DATA;
 }
 
 void CHyperLink::ShowLaunchError(int nCode) {

@@ -3,7 +3,9 @@
 
 #include "framework/accessible.h"
 
-#include "framework/win_app.h"
+#include <new>
+
+#include "framework/wide_text.h"
 
 namespace {
 
@@ -15,9 +17,21 @@ HRESULT GiveText(const CString& str, BSTR* pbstr) {
     if (pbstr == nullptr) {
         return E_POINTER;
     }
-    const std::wstring strWide = AfxToWide(str);
-    *pbstr = ::SysAllocStringLen(strWide.data(), static_cast<UINT>(strWide.size()));
+    const CWideText strWide(str);
+    *pbstr = ::SysAllocStringLen(strWide, static_cast<UINT>(strWide.GetLength()));
     return *pbstr != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+// Our own answers run behind this: no exception may cross into COM, which would take it
+// into its caller, another program perhaps.
+template <class Answer> HRESULT Guarded(Answer answer) noexcept {
+    try {
+        return answer();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
 HRESULT GiveLong(LONG n, VARIANT* pvar) {
@@ -122,12 +136,14 @@ HRESULT CAccessibleProxy::AnswerText(BOOL (CAccessibleProxy::*pfnOwn)(CString&),
                                      HRESULT (STDMETHODCALLTYPE IAccessible::*pfnStd)(VARIANT,
                                                                                       BSTR*),
                                      VARIANT varID, BSTR* pbstr) {
-    CString str;
     if (m_pStd == nullptr) {
         return RPC_E_DISCONNECTED;
     }
-    return IsSelf(varID) && (this->*pfnOwn)(str) ? GiveText(str, pbstr)
-                                                 : (m_pStd->*pfnStd)(varID, pbstr);
+    return Guarded([&] {
+        CString str;
+        return IsSelf(varID) && (this->*pfnOwn)(str) ? GiveText(str, pbstr)
+                                                     : (m_pStd->*pfnStd)(varID, pbstr);
+    });
 }
 
 HRESULT CAccessibleProxy::get_accName(VARIANT varID, BSTR* pszName) {
@@ -148,8 +164,10 @@ HRESULT CAccessibleProxy::get_accRole(VARIANT varID, VARIANT* pvarRole) {
     if (m_pStd == nullptr) {
         return RPC_E_DISCONNECTED;
     }
-    return IsSelf(varID) && OnGetRole(nRole) ? GiveLong(nRole, pvarRole)
-                                             : m_pStd->get_accRole(varID, pvarRole);
+    return Guarded([&] {
+        return IsSelf(varID) && OnGetRole(nRole) ? GiveLong(nRole, pvarRole)
+                                                 : m_pStd->get_accRole(varID, pvarRole);
+    });
 }
 
 HRESULT CAccessibleProxy::get_accState(VARIANT varID, VARIANT* pvarState) {
@@ -163,7 +181,7 @@ HRESULT CAccessibleProxy::get_accState(VARIANT varID, VARIANT* pvarState) {
     ::VariantInit(&varStd);
     const HRESULT hr = m_pStd->get_accState(varID, &varStd);
     LONG nState = hr == S_OK && varStd.vt == VT_I4 ? varStd.lVal : 0;
-    if (OnGetState(nState)) {
+    if (Guarded([&] { return OnGetState(nState) ? S_OK : S_FALSE; }) == S_OK) {
         ::VariantClear(&varStd);
         return GiveLong(nState, pvarState);
     }
@@ -179,7 +197,9 @@ HRESULT CAccessibleProxy::accDoDefaultAction(VARIANT varID) {
     if (m_pStd == nullptr) {
         return RPC_E_DISCONNECTED;
     }
-    return IsSelf(varID) && OnDoDefaultAction() ? S_OK : m_pStd->accDoDefaultAction(varID);
+    return Guarded([&] {
+        return IsSelf(varID) && OnDoDefaultAction() ? S_OK : m_pStd->accDoDefaultAction(varID);
+    });
 }
 
 // ---- The standard object's answers ----

@@ -1,6 +1,6 @@
 #pragma once
 // The framework layer in one include: application, windows and message maps, dialogs
-// and data exchange, controls, GDI and menus, over the Win32 API (ANSI).
+// and data exchange, controls, GDI and menus, over the Win32 API's wide (UTF-16) calls.
 
 #include "framework/win32.h"
 
@@ -22,5 +22,6 @@
 #include "framework/object.h"
 #include "framework/static.h"
 #include "framework/tooltip.h"
+#include "framework/wide_text.h"
 #include "framework/win_app.h"
 #include "framework/wnd.h"

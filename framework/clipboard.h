@@ -6,7 +6,8 @@
 
 class CWnd;
 
-// Replaces the clipboard's contents with strText, as CF_TEXT (the ANSI code page) and as
-// CF_UNICODETEXT, owned by pOwner. FALSE, with the clipboard as it was, when the
-// clipboard cannot be opened (another window holds it) or memory runs out.
+// Replaces the clipboard's contents with strText as CF_UNICODETEXT, owned by pOwner; the
+// system gives it as CF_TEXT in the reader's code page to programs that ask for that. FALSE, with
+// the clipboard as it was, when the clipboard cannot be opened (another window holds it) or memory
+// runs out.
 BOOL AfxSetClipboardText(CWnd* pOwner, const CString& strText);

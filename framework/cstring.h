@@ -1,6 +1,7 @@
 #pragma once
 // The framework's 8-bit text string: a thin value type over std::string.
-// Texts are bytes in the system's ANSI code page; nothing here interprets them.
+// Texts are UTF-8 (the platform's wide calls take them through wide_text.h); nothing here
+// interprets them.
 
 #include <cstddef>
 #include <string>

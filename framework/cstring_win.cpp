@@ -1,42 +1,45 @@
-// CString on the platform: texts from the string table of the program's module, and
-// their wide-character form.
+// CString on the platform: UTF-16 texts from windows, resources and the system into the
+// program's UTF-8, and the string table of the program's module.
 
-#include <vector>
+#include <cstring>
 
 #include "framework/cstring.h"
-#include "framework/win32.h"
+#include "framework/wide_text.h"
 #include "framework/win_app.h"
 
+BOOL AfxFromWide(LPCWSTR pch, std::size_t nLength, CString& rString) {
+    return AfxReadUtf16<wchar_t>(
+        nLength,
+        [&](wchar_t* pBuffer, std::size_t) {
+            std::memcpy(pBuffer, pch, nLength * sizeof(wchar_t));
+            return nLength;
+        },
+        rString);
+}
+
+BOOL AfxGetWindowText(HWND hWnd, CString& rString) {
+    // Both answer 0, never less, when the window has no text or is gone.
+    return AfxReadUtf16<wchar_t>(
+        static_cast<std::size_t>(::GetWindowTextLengthW(hWnd)),
+        [&](wchar_t* pBuffer, std::size_t nRoom) {
+            return static_cast<std::size_t>(
+                ::GetWindowTextW(hWnd, pBuffer, static_cast<int>(nRoom)));
+        },
+        rString);
+}
+
 BOOL AfxLoadString(HINSTANCE hInstance, UINT nID, CString& rString) {
-    // A string resource holds at most 65535 characters; in a multibyte code page each
-    // may take two bytes.
-    const std::size_t nLargest = 2 * 65536;
-    std::vector<char> buffer(256);
-    for (;;) {
-        int nLength = ::LoadStringA(hInstance, nID, buffer.data(), static_cast<int>(buffer.size()));
-        if (nLength <= 0) {
-            rString.Empty();
-            return FALSE;
-        }
-        if (static_cast<std::size_t>(nLength) + 1 < buffer.size() || buffer.size() >= nLargest) {
-            rString = CString(buffer.data(), nLength);
-            return TRUE;
-        }
-        buffer.resize(buffer.size() * 2);
+    // With no buffer the system answers where the text lies in the resource, and its length.
+    LPCWSTR pch = nullptr;
+    const int nLength = ::LoadStringW(hInstance, nID, reinterpret_cast<LPWSTR>(&pch), 0);
+    if (nLength <= 0 || pch == nullptr ||
+        !AfxFromWide(pch, static_cast<std::size_t>(nLength), rString)) {
+        rString.Empty();
+        return FALSE;
     }
+    return TRUE;
 }
 
 int CString::LoadString(unsigned int nID) {
     return AfxLoadString(AfxGetResourceHandle(), nID, *this);
-}
-
-std::wstring AfxToWide(const CString& str) {
-    const int nLength = str.GetLength();
-    std::wstring strWide(
-        nLength == 0 ? 0 : ::MultiByteToWideChar(CP_ACP, 0, str, nLength, nullptr, 0), L'\0');
-    if (!strWide.empty()) {
-        ::MultiByteToWideChar(CP_ACP, 0, str, nLength, strWide.data(),
-                              static_cast<int>(strWide.size()));
-    }
-    return strWide;
 }

@@ -13,13 +13,18 @@ public:
     BOOL m_bSaveAndValidate; // TRUE: controls into members
     CWnd* m_pDlgWnd;
 
+    HWND m_hWndLastControl = nullptr; // the control of the step under way
+
     // The control nIDC of the dialog; fails the exchange when there is none.
     HWND PrepareCtrl(int nIDC);
-    // Ends the exchange: UpdateData then returns FALSE.
+    // Ends the exchange: UpdateData then returns FALSE. Saving, the focus goes to the
+    // control of the failed step.
     [[noreturn]] void Fail();
 };
 
-// The control's whole text to or from value; a secret value is read through a secret buffer.
+// The control's whole text to or from value; a secret value is read in place, through a
+// buffer that is wiped. Saving a text that is not Unicode fails the exchange with a message
+// that names the field; value keeps what it held.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 // Binds rControl to the dialog's control nIDC by subclassing it, the first time only.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);

@@ -54,7 +54,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     if (pDialog == nullptr) {
         return FALSE;
     }
-    const DWORD dwStyleBefore = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+    const DWORD dwStyleBefore = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
     RECT rcBefore{};
     ::GetWindowRect(hWnd, &rcBefore);
     BOOL bResult = TRUE;
@@ -71,7 +71,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
 // template position, usually the corner of the screen; centre it over its owner (or the
 // work area) instead, as users of framework dialogs expect.
 void CDialog::CenterIfUnplaced(HWND hWnd, DWORD dwStyleBefore, const RECT& rcBefore) {
-    const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+    const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
     RECT rcWindow{};
     ::GetWindowRect(hWnd, &rcWindow);
     if ((dwStyleBefore & WS_VISIBLE) != 0 || (dwStyle & (WS_VISIBLE | WS_CHILD)) != 0 ||
@@ -79,7 +79,7 @@ void CDialog::CenterIfUnplaced(HWND hWnd, DWORD dwStyleBefore, const RECT& rcBef
         return;
     }
     RECT rcWork{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
     RECT rcAround = rcWork;
     HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
     if (hOwner != nullptr && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner)) {
@@ -98,12 +98,13 @@ void CDialog::CenterIfUnplaced(HWND hWnd, DWORD dwStyleBefore, const RECT& rcBef
 }
 
 HWND CDialog::CreateFromTemplate(HWND hWndOwner) {
-    LPCSTR lpszTemplate = MAKEINTRESOURCEA(m_nIDTemplate);
-    HINSTANCE hInstance = AfxFindResourceHandle(lpszTemplate, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    HINSTANCE hInstance =
+        AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     CDialog* pPrevious = t_pDialogInit;
     t_pDialogInit = this;
-    HWND hWnd = ::CreateDialogParamA(hInstance, lpszTemplate, hWndOwner, &CDialog::AfxDlgProc,
-                                     reinterpret_cast<LPARAM>(this));
+    // A dialog made by the wide call is a Unicode window, and so are its controls.
+    HWND hWnd = ::CreateDialogParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hWndOwner,
+                                     &CDialog::AfxDlgProc, reinterpret_cast<LPARAM>(this));
     t_pDialogInit = pPrevious;
     if (hWnd == nullptr) {
         return nullptr;
@@ -179,10 +180,10 @@ INT_PTR CDialog::DoModal() {
 BOOL CDialog::RunModalLoop() {
     MSG msg;
     while (m_bModalRunning) {
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             AfxDeleteTempMaps();
         }
-        BOOL bResult = ::GetMessageA(&msg, nullptr, 0, 0);
+        BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
         if (bResult == -1) {
             break;
         }
@@ -192,7 +193,7 @@ BOOL CDialog::RunModalLoop() {
         }
         if (!PreTranslateModal(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     return !m_bModalRunning;
@@ -213,7 +214,7 @@ BOOL CDialog::PreTranslateModal(MSG* pMsg) {
         AfxProcessWndProcException(pMsg->hwnd, pMsg->message);
         return FALSE;
     }
-    return m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, pMsg);
+    return m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
 void CDialog::EndDialog(int nResult) {
@@ -221,7 +222,7 @@ void CDialog::EndDialog(int nResult) {
         m_nModalResult = nResult;
         m_bModalRunning = false;
         if (m_hWnd != nullptr) {
-            ::PostMessageA(m_hWnd, WM_NULL, 0, 0); // wakes the loop
+            ::PostMessageW(m_hWnd, WM_NULL, 0, 0); // wakes the loop
         }
     } else if (m_hWnd != nullptr) {
         ::EndDialog(m_hWnd, nResult);

@@ -2,14 +2,30 @@
 
 #include "framework/exceptions.h"
 
+#include <iterator>
 #include <new>
 
 #include "framework/thread_state.h"
 #include "framework/win_app.h"
 
 namespace {
+
 const char kUnknownError[] = "An unknown error has occurred.";
+
+// The box for when the framework's cannot be shown (memory is out, say): it allocates
+// nothing, and takes an ASCII text as it is; any other the generic text stands for.
+void ShowPlainBox(const char* pszText) noexcept {
+    WCHAR szText[256] = {};
+    for (std::size_t i = 0; i + 1 < std::size(szText) && pszText[i] != '\0'; ++i) {
+        if (static_cast<unsigned char>(pszText[i]) >= 0x80) {
+            return ShowPlainBox(kUnknownError);
+        }
+        szText[i] = static_cast<WCHAR>(pszText[i]);
+    }
+    ::MessageBoxW(nullptr, szText, nullptr, MB_ICONEXCLAMATION | MB_OK);
 }
+
+} // namespace
 
 const char* AfxExceptionText(std::exception_ptr pException) noexcept {
     try {
@@ -38,7 +54,7 @@ LRESULT AfxProcessWndProcException(HWND hWnd, UINT message) noexcept {
         try {
             AfxMessageBox(pszText, MB_ICONEXCLAMATION | MB_OK);
         } catch (...) {
-            ::MessageBoxA(nullptr, pszText, nullptr, MB_ICONEXCLAMATION | MB_OK);
+            ShowPlainBox(pszText);
         }
         state.bReporting = false;
     }

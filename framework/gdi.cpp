@@ -3,6 +3,7 @@
 #include "framework/gdi.h"
 
 #include "framework/thread_state.h"
+#include "framework/wide_text.h"
 #include "framework/wnd.h"
 
 template <class T, class Map> T* CGdiObject::TemporaryWrapper(Map& map, HGDIOBJ hObject) {
@@ -63,12 +64,12 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
     return TemporaryWrapper<CGdiObject>(AfxGetThreadState().tempGdiObjects, hObject);
 }
 
-BOOL CFont::CreateFontIndirect(const LOGFONTA* lpLogFont) {
-    return AttachCreated(::CreateFontIndirectA(lpLogFont));
+BOOL CFont::CreateFontIndirect(const LOGFONTW* lpLogFont) {
+    return AttachCreated(::CreateFontIndirectW(lpLogFont));
 }
 
-int CFont::GetLogFont(LOGFONTA* pLogFont) const {
-    return ::GetObjectA(m_hObject, sizeof(LOGFONTA), pLogFont);
+int CFont::GetLogFont(LOGFONTW* pLogFont) const {
+    return ::GetObjectW(m_hObject, sizeof(LOGFONTW), pLogFont);
 }
 
 CFont* CFont::FromHandle(HFONT hFont) {
@@ -116,13 +117,14 @@ HGDIOBJ CDC::SelectStockObject(int nIndex) {
 }
 
 CSize CDC::GetTextExtent(const CString& str) const {
-    return GetTextExtent(str.GetString(), str.GetLength());
+    const CWideText strWide(str);
+    SIZE size{0, 0};
+    ::GetTextExtentPoint32W(m_hDC, strWide, static_cast<int>(strWide.GetLength()), &size);
+    return CSize(size);
 }
 
 CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
-    SIZE size{0, 0};
-    ::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &size);
-    return CSize(size);
+    return GetTextExtent(CString(lpszString, nCount));
 }
 
 COLORREF CDC::SetTextColor(COLORREF crColor) {
@@ -147,7 +149,7 @@ int CDC::GetBkMode() const {
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
     COLORREF clrOld = ::SetBkColor(m_hDC, clr);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
     ::SetBkColor(m_hDC, clrOld);
 }
 
@@ -161,7 +163,8 @@ BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
 }
 
 BOOL CDC::TextOut(int x, int y, const CString& str) {
-    return ::TextOutA(m_hDC, x, y, str.GetString(), str.GetLength());
+    const CWideText strWide(str);
+    return ::TextOutW(m_hDC, x, y, strWide, static_cast<int>(strWide.GetLength()));
 }
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {

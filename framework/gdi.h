@@ -41,8 +41,8 @@ class CFont : public CGdiObject {
 public:
     operator HFONT() const { return static_cast<HFONT>(m_hObject); } // NOLINT
     // Replaces (and deletes) a font this object held before.
-    BOOL CreateFontIndirect(const LOGFONTA* lpLogFont);
-    int GetLogFont(LOGFONTA* pLogFont) const;
+    BOOL CreateFontIndirect(const LOGFONTW* lpLogFont);
+    int GetLogFont(LOGFONTW* pLogFont) const;
 
     // A temporary wrapper, valid until the message loop is next idle.
     static CFont* FromHandle(HFONT hFont);
@@ -77,7 +77,7 @@ public:
     HGDIOBJ SelectObject(HGDIOBJ hObject);
     HGDIOBJ SelectStockObject(int nIndex);
 
-    // Size of one line of text in the selected font.
+    // Size of one line of text in the selected font; nCount is in bytes of UTF-8.
     CSize GetTextExtent(const CString& str) const;
     CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
     COLORREF SetTextColor(COLORREF crColor);

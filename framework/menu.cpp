@@ -3,6 +3,7 @@
 #include "framework/menu.h"
 
 #include "framework/thread_state.h"
+#include "framework/wide_text.h"
 #include "framework/wnd.h"
 
 CMenu::~CMenu() {
@@ -44,7 +45,7 @@ BOOL CMenu::CreatePopupMenu() {
 }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR lpszNewItem) {
-    return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+    return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, CWideText(lpszNewItem));
 }
 
 UINT CMenu::GetMenuItemCount() const {

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "framework/wide_text.h"
+
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
@@ -17,8 +19,8 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT
         return FALSE;
     }
     // The version 2 layout: understood by every version of the common controls.
-    TTTOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
     ti.hwnd = pWnd->m_hWnd;
     if (lpRectTool != nullptr) {
         ti.uId = nIDTool;
@@ -27,20 +29,23 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT
         ti.uFlags = TTF_IDISHWND;
         ti.uId = reinterpret_cast<UINT_PTR>(pWnd->m_hWnd);
     }
-    ti.lpszText = const_cast<LPSTR>(lpszText != nullptr ? lpszText : LPSTR_TEXTCALLBACKA);
-    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)));
+    // The control keeps a copy of the text.
+    const CWideText strText(lpszText);
+    ti.lpszText =
+        const_cast<LPWSTR>(lpszText != nullptr ? strText.GetString() : LPSTR_TEXTCALLBACKW);
+    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));
 }
 
 void CToolTipCtrl::SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect) {
     if (m_hWnd == nullptr || pWnd == nullptr) {
         return;
     }
-    TTTOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
     ti.hwnd = pWnd->m_hWnd;
     ti.uId = nIDTool;
     ti.rect = *lpRect;
-    SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void CToolTipCtrl::RelayEvent(LPMSG lpMsg) {

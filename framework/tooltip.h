@@ -12,9 +12,9 @@ public:
     // common controls' tool tip class first.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     // One tool: rectangle lpRectTool of pWnd's client area, identified by nIDTool,
-    // showing lpszText (TTM_ADDTOOLA; the control copies the text).
+    // showing lpszText (the control copies the text).
     BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
-    // Moves the rectangle of pWnd's tool nIDTool (TTM_NEWTOOLRECTA).
+    // Moves the rectangle of pWnd's tool nIDTool.
     void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);
     // Hands a mouse message to the tool tip (TTM_RELAYEVENT).
     void RelayEvent(LPMSG lpMsg);

@@ -1,5 +1,6 @@
 #pragma once
-// The Win32 API as the framework layer uses it: 8-bit (ANSI) entry points.
+// The Win32 API as the framework layer uses it: its wide entry points, with texts converted
+// in one place (wide_text.h).
 
 #ifndef NOMINMAX
 #define NOMINMAX

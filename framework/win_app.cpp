@@ -6,26 +6,29 @@
 
 #include "framework/exceptions.h"
 #include "framework/thread_state.h"
+#include "framework/wide_text.h"
 #include "framework/wnd.h"
 
 namespace {
 
 CWinApp* g_pApp = nullptr;
 
+// Empty when it cannot be had (or is not Unicode, which a file system may allow).
 CString ModuleFileName(HINSTANCE hInstance) {
-    std::string strPath(MAX_PATH, '\0');
+    std::wstring strPath(MAX_PATH, L'\0');
     for (;;) {
         DWORD nLength =
-            ::GetModuleFileNameA(hInstance, &strPath[0], static_cast<DWORD>(strPath.size()));
+            ::GetModuleFileNameW(hInstance, &strPath[0], static_cast<DWORD>(strPath.size()));
+        CString str;
         if (nLength == 0) {
-            return CString();
+            return str;
         }
         if (nLength < strPath.size()) {
-            strPath.resize(nLength);
-            return CString(strPath);
+            AfxFromWide(strPath.data(), nLength, str);
+            return str;
         }
         if (strPath.size() >= 32768) { // the longest path the system has
-            return CString();
+            return str;
         }
         strPath.resize(strPath.size() * 2);
     }
@@ -58,7 +61,7 @@ END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCSTR lpszAppName) {
     g_pApp = this;
-    m_hInstance = ::GetModuleHandleA(nullptr);
+    m_hInstance = ::GetModuleHandleW(nullptr);
     CString strPath = ModuleFileName(m_hInstance);
     m_strExeName = FileTitle(strPath);
     m_strAppName = lpszAppName != nullptr ? CString(lpszAppName) : AfxDeriveAppName(m_hInstance);
@@ -79,7 +82,7 @@ CWinApp::~CWinApp() {
     }
 }
 
-void CWinApp::SetStartupValues(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow) {
+void CWinApp::SetStartupValues(HINSTANCE hInstance, LPWSTR lpCmdLine, int nCmdShow) {
     m_hInstance = hInstance;
     m_lpCmdLine = lpCmdLine;
     m_nCmdShow = nCmdShow;
@@ -92,10 +95,10 @@ BOOL CWinApp::InitInstance() {
 int CWinApp::Run() {
     MSG msg;
     for (;;) {
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             AfxDeleteTempMaps();
         }
-        BOOL bResult = ::GetMessageA(&msg, nullptr, 0, 0);
+        BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
         if (bResult == 0) {
             m_nExitCode = static_cast<int>(msg.wParam);
             break;
@@ -112,7 +115,7 @@ int CWinApp::Run() {
         }
         if (!bHandled) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     return ExitInstance();
@@ -137,10 +140,11 @@ void CWinApp::OnHelp() {
     HWND hWnd = pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr;
     // The help engine is asked only for a file that exists: without one it may wait
     // for a help program that never answers.
-    DWORD dwAttributes = m_strHelpFilePath.IsEmpty() ? INVALID_FILE_ATTRIBUTES
-                                                     : ::GetFileAttributesA(m_strHelpFilePath);
+    DWORD dwAttributes = m_strHelpFilePath.IsEmpty()
+                             ? INVALID_FILE_ATTRIBUTES
+                             : ::GetFileAttributesW(CWideText(m_strHelpFilePath));
     if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
-        !::WinHelpA(hWnd, m_strHelpFilePath, HELP_FINDER, 0)) {
+        !::WinHelpW(hWnd, CWideText(m_strHelpFilePath), HELP_FINDER, 0)) {
         AfxMessageBox("Failed to launch help.", MB_ICONEXCLAMATION | MB_OK);
     }
 }
@@ -155,7 +159,7 @@ CWnd* AfxGetMainWnd() {
 
 HINSTANCE AfxGetInstanceHandle() {
     return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance
-                                                               : ::GetModuleHandleA(nullptr);
+                                                               : ::GetModuleHandleW(nullptr);
 }
 
 HINSTANCE AfxGetResourceHandle() {
@@ -178,7 +182,7 @@ CString AfxGetAppName() {
     if (g_pApp != nullptr && g_pApp->m_pszAppName != nullptr) {
         return CString(g_pApp->m_pszAppName);
     }
-    return AfxDeriveAppName(::GetModuleHandleA(nullptr));
+    return AfxDeriveAppName(::GetModuleHandleW(nullptr));
 }
 
 void AfxEnableControlContainer() {
@@ -186,7 +190,7 @@ void AfxEnableControlContainer() {
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
     CString strCaption = AfxGetAppName();
-    return ::MessageBoxA(MessageBoxOwner(), lpszText, strCaption, nType);
+    return ::MessageBoxW(MessageBoxOwner(), CWideText(lpszText), CWideText(strCaption), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {

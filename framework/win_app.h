@@ -2,15 +2,13 @@
 // The application object and the framework's global functions.
 //
 // One global object of a CWinApp class registers itself while it is constructed (static
-// initialisation). The framework's WinMain (link the kestrow_framework_main object
+// initialisation). The framework's wWinMain (link the kestrow_framework_main object
 // library) then calls its InitInstance; FALSE ends the program with exit code 0, TRUE
 // runs the application's message loop (Run).
 
 #include "framework/afxres.h"
 #include "framework/cstring.h"
 #include "framework/object.h"
-
-#include <string>
 
 class CWnd;
 
@@ -36,11 +34,11 @@ public:
     LPCSTR m_pszExeName = nullptr; // file name without extension
     LPCSTR m_pszHelpFilePath = nullptr;
     HINSTANCE m_hInstance = nullptr;
-    LPSTR m_lpCmdLine = nullptr;
+    LPWSTR m_lpCmdLine = nullptr; // as the system gives it; the program takes no arguments
     int m_nCmdShow = SW_SHOWNORMAL;
 
     // The process entry point's part: records the start-up values.
-    void SetStartupValues(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
+    void SetStartupValues(HINSTANCE hInstance, LPWSTR lpCmdLine, int nCmdShow);
 
 private:
     CString m_strAppName;
@@ -66,8 +64,6 @@ CString AfxDeriveAppName(HINSTANCE hInstance);
 // The string resource nID of hInstance into rString; FALSE (and the empty text) when
 // there is none.
 BOOL AfxLoadString(HINSTANCE hInstance, UINT nID, CString& rString);
-// The text in UTF-16, as the platform's wide-character interfaces take it.
-std::wstring AfxToWide(const CString& str);
 
 // Support for ActiveX controls in dialogs. The program's templates have none, so there
 // is nothing to prepare; kept so applications read as they do with the framework.

@@ -1,13 +1,14 @@
-// The process entry point: hands control to the application object.
+// The process entry point: hands control to the application object. The wide one, so that
+// the C runtime's start-up asks the system for nothing in its code page (link with -municode).
 
 #include "framework/exceptions.h"
 #include "framework/win_app.h"
 #include "framework/wnd.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow) {
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr) {
-        ::MessageBoxA(nullptr, "The program has no application object.", nullptr,
+        ::MessageBoxW(nullptr, L"The program has no application object.", nullptr,
                       MB_ICONSTOP | MB_OK);
         return 1;
     }

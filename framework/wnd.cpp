@@ -9,6 +9,7 @@
 #include "framework/menu.h"
 #include "framework/message_map_thunks.h"
 #include "framework/thread_state.h"
+#include "framework/wide_text.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -111,7 +112,7 @@ BOOL CWnd::BindWindow(HWND hWnd, bool bCreated) {
         throw;
     }
     auto pfnOld = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
     if (pfnOld == nullptr) { // not a window of this process
         Detach();
         return FALSE;
@@ -135,9 +136,9 @@ HWND CWnd::UnsubclassWindow() {
     if (m_hWnd == nullptr) {
         return nullptr;
     }
-    if (m_pfnSuper != nullptr && ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) ==
+    if (m_pfnSuper != nullptr && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) ==
                                      reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)) {
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     }
     return Detach();
 }
@@ -148,8 +149,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     if (m_hWnd != nullptr) {
         return FALSE;
     }
-    HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
-                                  nHeight, hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, CWideText(lpszClassName), CWideText(lpszWindowName),
+                                  dwStyle, x, y, nWidth, nHeight, hWndParent, nIDorHMenu,
+                                  AfxGetInstanceHandle(), lpParam);
     if (hWnd == nullptr) {
         return FALSE;
     }
@@ -190,7 +192,7 @@ void CWnd::OnFinalDestroy() {
 LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = AfxLookupPermanent(hWnd);
     if (pWnd == nullptr) {
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     }
     CurrentMessageScope scope(hWnd, message, wParam, lParam);
     LRESULT lResult = 0;
@@ -273,9 +275,9 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper != nullptr) {
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
     }
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {
@@ -288,19 +290,19 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::PostMessageA(m_hWnd, message, wParam, lParam);
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
 }
 
 DWORD CWnd::GetStyle() const {
-    return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE));
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
 }
 
 DWORD CWnd::GetExStyle() const {
-    return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE));
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
@@ -309,7 +311,7 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (dwStyle == dwNewStyle) {
         return FALSE;
     }
-    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(dwNewStyle));
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwNewStyle));
     if (nFlags != 0) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
@@ -317,19 +319,12 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return TRUE;
 }
 
-void CWnd::GetWindowText(CString& rString) const {
-    int nLength = ::GetWindowTextLengthA(m_hWnd);
-    char* pBuffer = rString.GetBuffer(nLength);
-    ::GetWindowTextA(m_hWnd, pBuffer, nLength + 1);
-    rString.ReleaseBuffer();
-}
-
-int CWnd::GetWindowTextLength() const {
-    return ::GetWindowTextLengthA(m_hWnd);
+BOOL CWnd::GetWindowText(CString& rString) const {
+    return AfxGetWindowText(m_hWnd, rString);
 }
 
 void CWnd::SetWindowText(LPCSTR lpszString) {
-    ::SetWindowTextA(m_hWnd, lpszString);
+    ::SetWindowTextW(m_hWnd, CWideText(lpszString));
 }
 
 void CWnd::GetWindowRect(LPRECT lpRect) const {
@@ -399,11 +394,11 @@ CWnd* CWnd::SetFocus() {
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
     HGDIOBJ hFont = pFont != nullptr ? pFont->m_hObject : nullptr;
-    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
 }
 
 CFont* CWnd::GetFont() const {
-    auto hFont = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    auto hFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     return hFont != nullptr ? CFont::FromHandle(hFont) : nullptr;
 }
 
@@ -443,7 +438,7 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
     CString strCaption = lpszCaption != nullptr ? CString(lpszCaption) : AfxGetAppName();
-    return ::MessageBoxA(m_hWnd, lpszText, strCaption, nType);
+    return ::MessageBoxW(m_hWnd, CWideText(lpszText), CWideText(strCaption), nType);
 }
 
 void CWnd::DoDataExchange(CDataExchange*) {

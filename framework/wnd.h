@@ -44,6 +44,7 @@ public:
     HWND UnsubclassWindow();
 
     // Creates a window of a registered class and binds it like SubclassWindow.
+    // Texts given to the framework, here and below, are UTF-8.
     virtual BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName,
                           DWORD dwStyle, int x, int y, int nWidth, int nHeight, HWND hWndParent,
                           HMENU nIDorHMenu, LPVOID lpParam = nullptr);
@@ -73,8 +74,8 @@ public:
     DWORD GetExStyle() const;
     // nFlags other than 0: also SetWindowPos with them, so a frame change shows.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const;
+    // FALSE, with rString as it was, when the text is not Unicode.
+    BOOL GetWindowText(CString& rString) const;
     void SetWindowText(LPCSTR lpszString);
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;

@@ -11,7 +11,7 @@ native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev
 windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   mingw-w64-x86-64-dev mingw-w64-i686-dev
-  wine64 fonts-wine xvfb xauth x11-apps imagemagick)
+  wine64 fonts-wine fonts-wqy-microhei xvfb xauth x11-apps imagemagick)
 # The sanitizer, fuzzing, valgrind and benchmark stages (python3 runs their scripts).
 extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev python3)
 # `make dist` and its checks: dpkg-shlibdeps for the package's dependencies, lintian;

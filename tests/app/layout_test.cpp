@@ -22,7 +22,7 @@ CWinApp g_app; // stands in for theApp; its InitInstance never runs
 // Calls fn with a DC of the window that has the window's font selected.
 template <typename F> void WithFontOf(HWND hWnd, F fn) {
     const HDC hDC = GetDC(hWnd);
-    const HGDIOBJ hOld = SelectObject(hDC, (HFONT)SendMessageA(hWnd, WM_GETFONT, 0, 0));
+    const HGDIOBJ hOld = SelectObject(hDC, (HFONT)SendMessageW(hWnd, WM_GETFONT, 0, 0));
     fn(hDC);
     SelectObject(hDC, hOld);
     ReleaseDC(hWnd, hDC);
@@ -32,7 +32,7 @@ void ExpectIconSize(HICON hIcon, int nMetricX, const char* pszWhat) {
     ICONINFO info{};
     BITMAP bm{};
     ASSERT_TRUE(hIcon && GetIconInfo(hIcon, &info)) << pszWhat;
-    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     EXPECT_EQ(bm.bmWidth, GetSystemMetrics(nMetricX)) << pszWhat;
@@ -47,9 +47,9 @@ SFit Needed(HWND hCtl, UINT nWrap) {
     RECT rcClient;
     GetClientRect(hCtl, &rcClient);
     RECT rcNeeded{0, 0, rcClient.right, 0};
-    const DWORD dwStyle = static_cast<DWORD>(GetWindowLongA(hCtl, GWL_STYLE));
+    const DWORD dwStyle = static_cast<DWORD>(GetWindowLongW(hCtl, GWL_STYLE));
     WithFontOf(hCtl, [&](HDC hDC) {
-        DrawTextA(hDC, WindowText(hCtl).c_str(), -1, &rcNeeded,
+        DrawTextW(hDC, CWideText(WindowText(hCtl).c_str()), -1, &rcNeeded,
                   DT_CALCRECT | DT_EXPANDTABS | nWrap | (dwStyle & SS_NOPREFIX ? DT_NOPREFIX : 0));
     });
     return {{rcNeeded.right, rcNeeded.bottom}, {rcClient.right, rcClient.bottom}};
@@ -58,16 +58,16 @@ SFit Needed(HWND hCtl, UINT nWrap) {
 // cx and cy: the template's size in dialog units.
 void CheckLayout(HWND hDlg, int cx, int cy) {
     SCOPED_TRACE(WindowText(hDlg));
-    LOGFONTA lf{};
-    ASSERT_TRUE(GetObjectA((HFONT)SendMessageA(hDlg, WM_GETFONT, 0, 0), sizeof lf, &lf));
+    LOGFONTW lf{};
+    ASSERT_TRUE(GetObjectW((HFONT)SendMessageW(hDlg, WM_GETFONT, 0, 0), sizeof lf, &lf));
     WithFontOf(hDlg, [&](HDC hDC) {
         const char* pszDpi = std::getenv("KESTROW_WINE_DPI");
         EXPECT_EQ(GetDeviceCaps(hDC, LOGPIXELSY), pszDpi ? std::atoi(pszDpi) : 96)
             << "the prefix's";
         // The face the dialog asked for is the face it got, not a stand-in.
-        char szFace[LF_FACESIZE] = {};
-        GetTextFaceA(hDC, sizeof szFace, szFace);
-        EXPECT_STREQ(szFace, lf.lfFaceName);
+        wchar_t szFace[LF_FACESIZE] = {};
+        GetTextFaceW(hDC, LF_FACESIZE, szFace);
+        EXPECT_EQ(std::wstring(szFace), lf.lfFaceName);
     });
     RECT rcTemplate{0, 0, cx, cy}, rcClient;
     MapDialogRect(hDlg, &rcTemplate);
@@ -75,11 +75,11 @@ void CheckLayout(HWND hDlg, int cx, int cy) {
     EXPECT_EQ(std::make_pair(rcClient.right, rcClient.bottom),
               std::make_pair(rcTemplate.right, rcTemplate.bottom));
     for (HWND h = GetWindow(hDlg, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        char szClass[16] = {};
-        GetClassNameA(h, szClass, sizeof szClass);
-        const DWORD dwType = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & SS_TYPEMASK;
+        wchar_t szClass[16] = {};
+        GetClassNameW(h, szClass, 16);
+        const DWORD dwType = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)) & SS_TYPEMASK;
         const bool bOneLine = dwType == SS_SIMPLE || dwType == SS_LEFTNOWORDWRAP;
-        if (lstrcmpiA(szClass, "Static") != 0 || (dwType > SS_RIGHT && !bOneLine)) {
+        if (lstrcmpiW(szClass, L"Static") != 0 || (dwType > SS_RIGHT && !bOneLine)) {
             continue;
         }
         const SFit fit = Needed(h, bOneLine ? DT_SINGLELINE : DT_WORDBREAK);
@@ -105,7 +105,7 @@ TEST(Layout, BothDialogsFitTheirTextsInTheirOwnFontAtThePrefixResolution) {
             ASSERT_NE(hAbout, nullptr);
             CheckLayout(hAbout, 235, 55);
             const HWND hIcon = GetWindow(hAbout, GW_CHILD); // the template's first control
-            ExpectIconSize((HICON)SendMessageA(hIcon, STM_GETICON, 0, 0), SM_CXICON, "About");
+            ExpectIconSize((HICON)SendMessageW(hIcon, STM_GETICON, 0, 0), SM_CXICON, "About");
             CloseDialog(hAbout, 0, IDOK);
         },
         [](CDialog& d) { CloseDialog(d.m_hWnd, 0, IDCANCEL); }};

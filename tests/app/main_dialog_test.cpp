@@ -36,22 +36,23 @@ std::string Results(const CDialog& d) {
            (IsWindowEnabled(GetDlgItem(d.m_hWnd, IDC_TEST_URL)) ? "|enabled" : "");
 }
 void Click(HWND hDlg, int nId) {
-    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)GetDlgItem(hDlg, nId));
+    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)GetDlgItem(hDlg, nId));
 }
 const ModalStep kExit = [](CDialog& d) { Click(d.m_hWnd, IDCANCEL); };
-// Types the inputs and presses Enter in the edit field nEnterIn, which presses "&Generate".
+// Types the inputs (UTF-8) and presses Enter in the edit field nEnterIn, which presses
+// "&Generate".
 void Generate(const CDialog& d, const char* pszKey, const char* pszId, const char* pszPrefix,
               int nEnterIn) {
-    SetDlgItemTextA(d.m_hWnd, IDC_SECRET_KEY, pszKey);
-    SetDlgItemTextA(d.m_hWnd, IDC_ACCESS_KEY_ID, pszId);
-    SetDlgItemTextA(d.m_hWnd, IDC_PREFIX, pszPrefix);
-    PostMessageA(GetDlgItem(d.m_hWnd, nEnterIn), WM_KEYDOWN, VK_RETURN, 1);
+    SetText(GetDlgItem(d.m_hWnd, IDC_SECRET_KEY), pszKey);
+    SetText(GetDlgItem(d.m_hWnd, IDC_ACCESS_KEY_ID), pszId);
+    SetText(GetDlgItem(d.m_hWnd, IDC_PREFIX), pszPrefix);
+    PostMessageW(GetDlgItem(d.m_hWnd, nEnterIn), WM_KEYDOWN, VK_RETURN, 1);
 }
 // A box's caption and what its visible controls show, an icon as "<icon>".
 std::set<std::string> Shown(HWND hBox) {
     std::set<std::string> shown{WindowText(hBox)};
     for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        const std::string str = SendMessageA(h, STM_GETICON, 0, 0) ? "<icon>" : WindowText(h);
+        const std::string str = SendMessageW(h, STM_GETICON, 0, 0) ? "<icon>" : WindowText(h);
         if (IsWindowVisible(h) && !str.empty()) {
             shown.insert(str);
         }
@@ -94,24 +95,25 @@ TEST(MainDialog, StartState) {
         EXPECT_EQ(GetMenuItemID(hMenu, n - 1) == IDM_ABOUTBOX, KESTROW_ABOUT_ITEM == 1);
         EXPECT_EQ(GetMenuState(hMenu, n - 1 - KESTROW_ABOUT_ITEM, MF_BYPOSITION) & MF_SEPARATOR,
                   KESTROW_ABOUT_ITEM * MF_SEPARATOR);
-        char szText[64] = {};
-        GetMenuStringA(hMenu, IDM_ABOUTBOX, szText, sizeof szText, MF_BYCOMMAND);
-        EXPECT_STREQ(szText, KESTROW_ABOUT_ITEM ? "&About KestrowDemo..." : "");
+        wchar_t szText[64] = {};
+        GetMenuStringW(hMenu, IDM_ABOUTBOX, szText, 64, MF_BYCOMMAND);
+        EXPECT_EQ(std::wstring(szText), KESTROW_ABOUT_ITEM ? L"&About KestrowDemo..." : L"");
         kExit(d);
     };
     EXPECT_EQ(RunMain({check}), IDCANCEL);
 }
 
-// Without an Access Key ID the notice comes once, over the earlier results, and
-// "&Test URL" ends disabled; with one it is inserted as typed (what it may hold is the
-// Generate operation's own suite's). Each press is Enter in another edit field; Escape
-// ends the dialog.
-TEST(MainDialog, GenerateFillsTheFieldsAndNoticesAMissingAccessKeyId) {
-    const char* kCases[][3] = {
-        {"kestrowMadeUp/Secret+Key0123456789abcdef", "KESTROWMADEUP01", "UrlInfo"},
-        {"secret", "", "UrlInfo"},
-        {"", "", "SiteLookup"},
-        {"", "id", ""}};
+// What is typed is what is signed and put in the URL (the composer's at the second shown,
+// whose known answers over UTF-8 are its own suite's), and what the fields read back. Without
+// an Access Key ID the notice comes once, over the earlier results, and "&Test URL" ends
+// disabled. Each press is Enter in another edit field. Last, half of a character pair in the
+// key field is refused with a box that names it: nothing signed, nothing shown before lost,
+// the focus on the field. Escape ends the dialog.
+TEST(MainDialog, GenerateSignsWhatIsTypedAndNoticesAMissingAccessKeyId) {
+    const char* kCases[][3] = {{"測試密鑰", "KESTROWMADEUP01", "UrlInfo"},
+                               {"日本語鍵", "", "UrlInfo"},
+                               {"Grüße-€", "", "Ελληνικά測試 \U0001F511"},
+                               {"", "ÄKID", ""}};
     std::vector<ModalStep> steps;
     std::int64_t tFrom = 0;
     std::string strOld;
@@ -142,9 +144,28 @@ TEST(MainDialog, GenerateFillsTheFieldsAndNoticesAMissingAccessKeyId) {
         steps.push_back([&, c](CDialog& d) {
             EXPECT_EQ(BoxOver(d.m_hWnd), nullptr) << "a second notice";
             EXPECT_EQ(Results(d), Expected(d, tFrom, c));
+            EXPECT_EQ(Text(d, IDC_SECRET_KEY) + Text(d, IDC_ACCESS_KEY_ID) + Text(d, IDC_PREFIX),
+                      std::string(c[0]) + c[1] + c[2]);
         });
     }
-    steps.push_back([](CDialog& d) { CloseDialog(d.m_hWnd, 1, IDCANCEL); });
+    steps.push_back([&](CDialog& d) {
+        strOld = Results(d);
+        SetWindowTextW(GetDlgItem(d.m_hWnd, IDC_SECRET_KEY), L"key \xDC00 half");
+        PostMessageW(GetDlgItem(d.m_hWnd, IDC_PREFIX), WM_KEYDOWN, VK_RETURN, 1);
+    });
+    steps.push_back([&](CDialog& d) {
+        const HWND hBox = BoxOver(d.m_hWnd);
+        ASSERT_NE(hBox, nullptr);
+        EXPECT_NE(WindowText(GetDlgItem(hBox, 0xFFFF)).find("\"Your Secret Access Key\" holds"),
+                  std::string::npos);
+        Click(hBox, IDOK);
+    });
+    steps.push_back([&](CDialog& d) {
+        EXPECT_EQ(BoxOver(d.m_hWnd), nullptr) << "a notice, or the box again";
+        EXPECT_EQ(Results(d), strOld);
+        EXPECT_EQ(GetFocus(), GetDlgItem(d.m_hWnd, IDC_SECRET_KEY));
+        CloseDialog(d.m_hWnd, 1, IDCANCEL);
+    });
     EXPECT_EQ(RunMain(steps), IDCANCEL);
 }
 
@@ -167,7 +188,7 @@ TEST(MainDialog, SystemCommandsOfTheAboutItemOpenTheAboutBox) {
                       (std::set<std::string>{"About KestrowDemo", "<icon>", "OK",
                                              "KestrowDemo Version 1.0", KESTROW_HOME_PAGE_URL}));
             // The link became a hyperlink, which wants its clicks.
-            EXPECT_TRUE(GetWindowLongA(GetDlgItem(hAbout, IDC_HOME_LINK), GWL_STYLE) & SS_NOTIFY);
+            EXPECT_TRUE(GetWindowLongW(GetDlgItem(hAbout, IDC_HOME_LINK), GWL_STYLE) & SS_NOTIFY);
             CloseDialog(hAbout, nCommand, IDOK);
         });
     }
@@ -179,14 +200,14 @@ TEST(MainDialog, SystemCommandsOfTheAboutItemOpenTheAboutBox) {
 TEST(MainDialog, TestUrlOpensTheUrlOfTheLastGenerateEvenAfterEditing) {
     const std::string strHelper = "\"" + BesideSelf(KESTROW_RECORD_HELPER_RELATIVE) + "\" ";
     const std::string strRecord = BesideSelf("test_url_record.txt");
-    SetEnvironmentVariableA("KESTROW_RECORD_FILE", strRecord.c_str());
+    SetEnvironmentVariableW(L"KESTROW_RECORD_FILE", CWideText(strRecord.c_str()));
     const CClassesRootValue handler("http\\shell\\open\\command", strHelper + "\"%1\"");
     std::string strGenerated;
     EXPECT_EQ(RunMain({[](CDialog& d) { Generate(d, "secret", "KEYID", "UrlInfo", IDC_PREFIX); },
                        [&](CDialog& d) {
                            strGenerated = Text(d, IDC_SAMPLE_URL);
-                           SetDlgItemTextA(d.m_hWnd, IDC_ACCESS_KEY_ID, "OTHER");
-                           SetDlgItemTextA(d.m_hWnd, IDC_SAMPLE_URL, "http://edited.example.com/");
+                           SetText(GetDlgItem(d.m_hWnd, IDC_ACCESS_KEY_ID), "OTHER");
+                           SetText(GetDlgItem(d.m_hWnd, IDC_SAMPLE_URL), "http://edited.test/");
                            Click(d.m_hWnd, IDC_TEST_URL);
                            kExit(d);
                        }}),

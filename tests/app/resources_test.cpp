@@ -31,8 +31,10 @@ const std::string g_strExe = BesideSelf(KESTROW_DEMO_EXE_RELATIVE);
 
 // The bytes of a resource of the file in US English; none when it is missing.
 std::string Resource(LPCSTR pszType, int nId, const std::string& strFile = g_strExe) {
-    const HMODULE hModule = LoadLibraryExA(strFile.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const HRSRC hInfo = FindResourceExA(hModule, pszType, MAKEINTRESOURCEA(nId), 0x0409);
+    const HMODULE hModule =
+        LoadLibraryExW(CWideText(strFile.c_str()), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC hInfo =
+        FindResourceExW(hModule, reinterpret_cast<LPCWSTR>(pszType), MAKEINTRESOURCEW(nId), 0x0409);
     const char* p =
         hInfo ? static_cast<const char*>(LockResource(LoadResource(hModule, hInfo))) : nullptr;
     const std::string str = p ? std::string(p, SizeofResource(hModule, hInfo)) : std::string();
@@ -93,21 +95,23 @@ TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
     for (const std::string& strFile : {g_strExe, BesideSelf(KESTROW_SIGN_EXE_RELATIVE)}) {
         EXPECT_FALSE(Resource(RT_VERSION, 1, strFile).empty())
             << "no version block in language 1033 in " << strFile;
-        std::vector<char> block(GetFileVersionInfoSizeA(strFile.c_str(), nullptr));
-        ASSERT_TRUE(GetFileVersionInfoA(strFile.c_str(), 0, block.size(), block.data())) << strFile;
+        const CWideText strPath(strFile.c_str());
+        std::vector<char> block(GetFileVersionInfoSizeW(strPath, nullptr));
+        ASSERT_TRUE(GetFileVersionInfoW(strPath, 0, block.size(), block.data())) << strFile;
         void* pValue = nullptr;
         UINT cbValue = 0;
-        ASSERT_TRUE(VerQueryValueA(block.data(), "\\", &pValue, &cbValue));
+        ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &pValue, &cbValue));
         EXPECT_EQ(std::vector<DWORD>(static_cast<DWORD*>(pValue), static_cast<DWORD*>(pValue) + 13),
                   (std::vector<DWORD>{0xFEEF04BD, 0x10000, dwMs, dwLs, dwMs, dwLs, 0x3F, 0, 4, 1, 0,
                                       0, 0}))
             << strFile;
-        ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &pValue, &cbValue));
+        ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &pValue, &cbValue));
         EXPECT_EQ(*reinterpret_cast<DWORD*>(pValue), 0x04B00409u) << "US English, Unicode";
         for (const char* pszName : {"FileVersion", "ProductVersion"}) {
-            const std::string strPath = std::string("\\StringFileInfo\\040904b0\\") + pszName;
-            EXPECT_TRUE(VerQueryValueA(block.data(), strPath.c_str(), &pValue, &cbValue) &&
-                        strVersion == static_cast<const char*>(pValue))
+            const std::string strName = std::string("\\StringFileInfo\\040904b0\\") + pszName;
+            EXPECT_TRUE(
+                VerQueryValueW(block.data(), CWideText(strName.c_str()), &pValue, &cbValue) &&
+                strVersion == Utf8(static_cast<LPCWSTR>(pValue)))
                 << strFile << ": " << pszName;
         }
     }
@@ -115,11 +119,11 @@ TEST(ProgramResources, VersionBlocksCarryTheProjectVersion) {
 
 // The dialog's ways to close are the main dialog suite's; here the program's own exit.
 TEST(Program, EndsWithStatusZeroWhenItsDialogCloses) {
-    std::string strCommandLine = "\"" + g_strExe + "\"";
-    STARTUPINFOA si{};
+    std::wstring strCommandLine = L"\"" + std::wstring(CWideText(g_strExe.c_str())) + L"\"";
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    ASSERT_TRUE(CreateProcessW(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &si, &pi));
     // Its dialog, once filled in (found among the top-level windows: the focus and the
     // activation are the display's, not this test's).
@@ -127,7 +131,7 @@ TEST(Program, EndsWithStatusZeroWhenItsDialogCloses) {
     EXPECT_TRUE(PumpMessagesUntil(
         [&] {
             DWORD dwProcessId = 0;
-            hDlg = FindWindowExA(nullptr, hDlg, "#32770", nullptr);
+            hDlg = FindWindowExW(nullptr, hDlg, L"#32770", nullptr);
             GetWindowThreadProcessId(hDlg, &dwProcessId);
             return dwProcessId == pi.dwProcessId &&
                    WindowText(GetDlgItem(hDlg, IDC_PREFIX)) == "UrlInfo";

@@ -10,17 +10,17 @@
 TEST(SampleRequest, FillsThePlaceholdersWithTheAccessKeyIdAsAQueryValue) {
     const char* const pszTimestamp = "2026-12-05T22:26:06.000Z";
     const struct {
-        const char *pszId, *pszIdInUrl, *pszPrefix, *pszSignature;
+        const char *pszKey, *pszId, *pszIdInUrl, *pszPrefix, *pszSignature;
     } cases[] = {
 #include "tests/app/sample_request_vectors.inc"
     };
     for (const auto& c : cases) {
         CString strTs, strSig, strUrl;
-        const bool bComplete = ComposeSampleRequestAt(1796509566, "secret", c.pszId, c.pszPrefix,
+        const bool bComplete = ComposeSampleRequestAt(1796509566, c.pszKey, c.pszId, c.pszPrefix,
                                                       strTs, strSig, strUrl);
         EXPECT_EQ(bComplete, *c.pszId != '\0') << c.pszId;
         EXPECT_EQ(strTs.str(), pszTimestamp);
-        EXPECT_EQ(strSig.str(), c.pszSignature) << c.pszPrefix;
+        EXPECT_EQ(strSig.str(), c.pszSignature) << c.pszKey << " " << c.pszPrefix;
         EXPECT_EQ(strUrl.str(),
                   "http://webinfo.example.com?Operation=UrlInfo&ResponseGroup=Rank&AccessKeyId=" +
                       std::string(c.pszIdInUrl) + "&Url=www.example.com&Timestamp=" + pszTimestamp +

@@ -59,16 +59,16 @@ void PressKey(HWND hFocus, WPARAM wKey, bool bShift = false) {
     ::GetKeyboardState(keys);
     keys[VK_SHIFT] = bShift ? 0x80 : 0;
     ::SetKeyboardState(keys);
-    ::PostMessageA(hFocus, WM_KEYDOWN, wKey, 1);
-    ::PostMessageA(hFocus, WM_KEYUP, wKey, 0xC0000001);
+    ::PostMessageW(hFocus, WM_KEYDOWN, wKey, 1);
+    ::PostMessageW(hFocus, WM_KEYUP, wKey, 0xC0000001);
 }
 
 // Each step is checked in the next: the modal loop handles what a step posted in between.
 class LinkDialogTest : public ::testing::Test {
 protected:
-    LinkDialogTest() { ::SetEnvironmentVariableA("KESTROW_RECORD_FILE", m_strRecord.c_str()); }
-
     const std::string m_strRecord = BesideSelf("link_dialog_record.txt");
+    const BOOL m_bRecordSet =
+        ::SetEnvironmentVariableW(L"KESTROW_RECORD_FILE", CWideText(m_strRecord.c_str()));
     const std::string m_strHelper = "\"" + BesideSelf("record_command_line.exe") + "\"";
     const CClassesRootValue m_handler{"https\\shell\\open\\command", m_strHelper + " \"%1\""};
 };
@@ -85,12 +85,12 @@ TEST_F(LinkDialogTest, TabReachesTheLinkWhichShowsItsFocusRectangleWhenCuesAreSh
                             ::SetActiveWindow(d.m_hWnd);
                             ::SetFocus(hBefore = ::GetDlgItem(d.m_hWnd, IDC_SAMPLE_URL));
                             plain = Pixels(Link(d));
-                            ::SendMessageA(Link(d), WM_UPDATEUISTATE,
+                            ::SendMessageW(Link(d), WM_UPDATEUISTATE,
                                            MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
                             ::SetFocus(Link(d));
                             EXPECT_EQ(::GetFocus(), Link(d));
                             EXPECT_EQ(Differences(Link(d), plain), 0) << "shown with cues hidden";
-                            ::SendMessageA(Link(d), WM_UPDATEUISTATE,
+                            ::SendMessageW(Link(d), WM_UPDATEUISTATE,
                                            MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
                             EXPECT_EQ(Differences(Link(d), plain), 15) << "not shown with the cues";
                             ::SetFocus(hBefore);

@@ -3,10 +3,13 @@
 // shared pointer, Link* tests also write HKEY_CLASSES_ROOT (see CMakeLists.txt).
 
 #include "controls/hyperlink.h"
+#include "tests/app/app_test_helpers.h"
+#include "tests/support/replacement_allocator.h"
 #include "tests/support/win_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <future>
 #include <optional>
 #include <string>
@@ -17,17 +20,18 @@ namespace {
 
 constexpr COLORREF kLink = RGB(0, 0, 238), kVisited = RGB(85, 26, 139), kHover = RGB(255, 0, 0);
 constexpr char kUrl[] = "https://www.example.com/kestrow/";
-// A scheme that nothing handles: the shell fails with SE_ERR_NOASSOC.
-constexpr char kNoScheme[] = "kestrow-test-noscheme:page";
-constexpr char kClass[] = "KestrowTest.WebPage";
+// A scheme that nothing handles: the shell fails with SE_ERR_NOASSOC. Its page is named in
+// text that no code page holds, which must reach the started command whole.
+const std::string kNoScheme = "kestrow-test-noscheme:" + kWorldText;
+const std::string kClass = "KestrowTest.WebPage";
 constexpr char kRecord[] = "link-record.txt";
 const std::string kHelper = "\"record_command_line.exe\""; // found beside this program
 const std::string kOpened = kHelper + "  " + kNoScheme;    // what it records for a link
 
 // Far from the system font, so that measuring in the wrong font shows.
 HFONT TestFont(BOOL bUnderline) {
-    return ::CreateFontA(-20, 0, 0, 0, FW_NORMAL, FALSE, bUnderline, FALSE, DEFAULT_CHARSET, 0, 0,
-                         NONANTIALIASED_QUALITY, 0, "Tahoma");
+    return ::CreateFontW(-20, 0, 0, 0, FW_NORMAL, FALSE, bUnderline, FALSE, DEFAULT_CHARSET, 0, 0,
+                         NONANTIALIASED_QUALITY, 0, L"Tahoma");
 }
 
 const HFONT g_hFont = TestFont(FALSE), g_hUnderlined = TestFont(TRUE);
@@ -44,11 +48,12 @@ HWND Host() {
 }
 
 // The size of a line of text in hFont (nullptr: a device context's own font).
-SIZE TextSize(const char* psz, HFONT hFont) {
+SIZE TextSize(const std::string& str, HFONT hFont) {
     SIZE size{};
     HDC hDC = ::CreateCompatibleDC(nullptr);
     ::SelectObject(hDC, hFont);
-    ::GetTextExtentPoint32A(hDC, psz, lstrlenA(psz), &size);
+    const CWideText strWide(str.c_str());
+    ::GetTextExtentPoint32W(hDC, strWide, static_cast<int>(strWide.GetLength()), &size);
     ::DeleteDC(hDC);
     return size;
 }
@@ -61,26 +66,26 @@ bool IsAt(HWND hWnd, const RECT& rc) {
     return ::EqualRect(&rcNow, &rc);
 }
 
-// Whether the tool tip has one tool: the window's client area, with pszText as its tip.
-bool TipIs(const CHyperLink& link, HWND hWnd, const char* pszText) {
-    char szTip[80] = "unread";
-    TTTOOLINFOA ti{TTTOOLINFOA_V2_SIZE, 0, nullptr, 0, {}, nullptr, szTip, 0, nullptr};
-    ::SendMessageA(link.m_tipCtrl.m_hWnd, TTM_ENUMTOOLSA, 0, LPARAM(&ti));
+// Whether the tool tip has one tool: the window's client area, with strText as its tip.
+bool TipIs(const CHyperLink& link, HWND hWnd, const std::string& strText) {
+    wchar_t szTip[80] = L"unread";
+    TTTOOLINFOW ti{TTTOOLINFOW_V2_SIZE, 0, nullptr, 0, {}, nullptr, szTip, 0, nullptr};
+    ::SendMessageW(link.m_tipCtrl.m_hWnd, TTM_ENUMTOOLSW, 0, LPARAM(&ti));
     RECT rcClient{};
     ::GetClientRect(hWnd, &rcClient);
-    return ::SendMessageA(link.m_tipCtrl.m_hWnd, TTM_GETTOOLCOUNT, 0, 0) == 1 && ti.hwnd == hWnd &&
-           ::EqualRect(&ti.rect, &rcClient) && std::string(szTip) == pszText;
+    return ::SendMessageW(link.m_tipCtrl.m_hWnd, TTM_GETTOOLCOUNT, 0, 0) == 1 && ti.hwnd == hWnd &&
+           ::EqualRect(&ti.rect, &rcClient) && Utf8(szTip) == strText;
 }
 
 HGDIOBJ FontOf(HWND hWnd) {
-    return reinterpret_cast<HGDIOBJ>(::SendMessageA(hWnd, WM_GETFONT, 0, 0));
+    return reinterpret_cast<HGDIOBJ>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
 }
 
 // The text colour the control answers its parent's WM_CTLCOLORSTATIC with, provided it
 // draws transparently on the null brush (else CLR_INVALID).
 COLORREF TextColour(HWND hWnd) {
     HDC hDC = ::GetDC(hWnd);
-    const LRESULT lBrush = ::SendMessageA(Host(), WM_CTLCOLORSTATIC, WPARAM(hDC), LPARAM(hWnd));
+    const LRESULT lBrush = ::SendMessageW(Host(), WM_CTLCOLORSTATIC, WPARAM(hDC), LPARAM(hWnd));
     const COLORREF clr = ::GetBkMode(hDC) == TRANSPARENT ? ::GetTextColor(hDC) : CLR_INVALID;
     ::ReleaseDC(hWnd, hDC);
     return lBrush == LRESULT(::GetStockObject(NULL_BRUSH)) ? clr : CLR_INVALID;
@@ -89,10 +94,10 @@ COLORREF TextColour(HWND hWnd) {
 // Whether the hover timer's tick becomes due within dwMs (it is left in the queue).
 bool TimerTicks(HWND hWnd, DWORD dwMs) {
     MSG msg;
-    for (; !::PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE) && dwMs >= 10; dwMs -= 10) {
+    for (; !::PeekMessageW(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE) && dwMs >= 10; dwMs -= 10) {
         ::Sleep(10);
     }
-    return ::PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE);
+    return ::PeekMessageW(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE);
 }
 
 // A tick of the hover timer with the real pointer at (x, y) from the control's top left;
@@ -104,7 +109,7 @@ void TickAt(HWND hWnd, int x, int y) {
     POINT pt{};
     EXPECT_TRUE(PumpMessagesUntil(
         [&] { return ::GetCursorPos(&pt) && pt.x == rc.left && pt.y == rc.top; }));
-    ::PostMessageA(hWnd, WM_TIMER, 100, 0);
+    ::PostMessageW(hWnd, WM_TIMER, 100, 0);
     PumpMessagesUntil([] { return true; });
 }
 
@@ -114,12 +119,12 @@ protected:
 
     // A static control 1006 as the dialogs have it, in the test font, bound to link (and
     // set up by it, unless bSetUp is false).
-    HWND Bind(CHyperLink& link, const char* pszText = kUrl, DWORD dwStyle = 0,
+    HWND Bind(CHyperLink& link, const std::string& strText = kUrl, DWORD dwStyle = 0,
               RECT rc = {20, 30, 520, 90}, bool bSetUp = true) {
-        m_hStatic = ::CreateWindowA("STATIC", pszText, WS_CHILD | WS_VISIBLE | dwStyle, rc.left,
-                                    rc.top, rc.right - rc.left, rc.bottom - rc.top, Host(),
-                                    HMENU(INT_PTR{1006}), nullptr, nullptr);
-        ::SendMessageA(m_hStatic, WM_SETFONT, WPARAM(g_hFont), FALSE);
+        m_hStatic = ::CreateWindowW(
+            L"STATIC", CWideText(strText.c_str()), WS_CHILD | WS_VISIBLE | dwStyle, rc.left, rc.top,
+            rc.right - rc.left, rc.bottom - rc.top, Host(), HMENU(INT_PTR{1006}), nullptr, nullptr);
+        ::SendMessageW(m_hStatic, WM_SETFONT, WPARAM(g_hFont), FALSE);
         EXPECT_TRUE(bSetUp ? link.SubclassWindow(m_hStatic) : link.Attach(m_hStatic));
         return m_hStatic;
     }
@@ -128,12 +133,14 @@ protected:
     HWND m_hStatic = nullptr;
 };
 
-// The plain left-aligned link is the layout suite's, in the program's dialogs.
+// The plain left-aligned link is the layout suite's, in the program's dialogs. Text that no
+// code page holds is measured as it is drawn, its tool tip whole.
 TEST_F(HyperLinkTest, FitsToTheUnderlinedTextKeepingItsAlignmentWithTheUrlAsToolTip) {
     const SIZE s = TextSize(kUrl, g_hUnderlined), e = TextSize("", g_hUnderlined);
+    const SIZE w = TextSize(kWorldText, g_hUnderlined);
     const LONG d = (101 - s.cy) / 2;
-    const std::tuple<const char*, DWORD, RECT, RECT> cases[] = {
-        {kUrl, WS_BORDER, {20, 30, 520, 90}, {20, 30, 22 + s.cx, 32 + s.cy}},
+    const std::tuple<std::string, DWORD, RECT, RECT> cases[] = {
+        {kWorldText, WS_BORDER, {20, 30, 520, 90}, {20, 30, 22 + w.cx, 32 + w.cy}},
         {kUrl, SS_RIGHT, {20, 30, 520, 90}, {520 - s.cx, 30, 520, 30 + s.cy}},
         // An odd excess of 5 pixels shrinks by 2 on each side; 5 short grows by 2.
         {kUrl, SS_CENTER, {20, 30, 25 + s.cx, 90}, {22, 30, 23 + s.cx, 30 + s.cy}},
@@ -141,12 +148,12 @@ TEST_F(HyperLinkTest, FitsToTheUnderlinedTextKeepingItsAlignmentWithTheUrlAsTool
         {kUrl, SS_CENTERIMAGE, {20, 30, 520, 131}, {20, 30 + d, 20 + s.cx, 131 - d}},
         {"", 0, {20, 30, 520, 90}, {20, 30, 20 + e.cx, 30 + e.cy}},
     };
-    for (const auto& [pszText, dwStyle, rcGiven, rcFitted] : cases) {
+    for (const auto& [strText, dwStyle, rcGiven, rcFitted] : cases) {
         CHyperLink link;
-        HWND hWnd = Bind(link, pszText, dwStyle, rcGiven);
+        HWND hWnd = Bind(link, strText, dwStyle, rcGiven);
         EXPECT_TRUE(IsAt(hWnd, rcFitted)) << dwStyle;
-        EXPECT_TRUE(link.m_strLinkUrl == pszText && TipIs(link, hWnd, pszText) &&
-                    (::GetWindowLongA(hWnd, GWL_STYLE) & SS_NOTIFY));
+        EXPECT_TRUE(link.m_strLinkUrl == strText.c_str() && TipIs(link, hWnd, strText) &&
+                    (::GetWindowLongW(hWnd, GWL_STYLE) & SS_NOTIFY));
         ::DestroyWindow(hWnd);
     }
 }
@@ -178,7 +185,7 @@ TEST_F(HyperLinkTest, HoverFollowsThePointerInEachUnderlineMode) {
         EXPECT_EQ(FontOf(hWnd),
                   nMode == CHyperLink::UnderlineOnHover ? g_hFont : hFonts[bUnderlinedAway]);
         EXPECT_FALSE(TimerTicks(hWnd, 250));
-        ::SendMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        ::SendMessageW(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         EXPECT_TRUE(link.m_bHovering && FontOf(hWnd) == hFonts[bUnderlinedOver]);
         EXPECT_TRUE(TextColour(hWnd) == kHover && TimerTicks(hWnd, 10000));
         TickAt(hWnd, 1, 1);
@@ -194,27 +201,27 @@ TEST_F(HyperLinkTest, HoverFollowsThePointerInEachUnderlineMode) {
 
 // A dialog moved to a display of another DPI gives its controls a new font.
 TEST_F(HyperLinkTest, RebuildsItsFontsFromANewFontAndFitsItselfAgain) {
-    LOGFONTA lfLarger{};
-    ::GetObjectA(g_hFont, sizeof lfLarger, &lfLarger);
+    LOGFONTW lfLarger{};
+    ::GetObjectW(g_hFont, sizeof lfLarger, &lfLarger);
     lfLarger.lfHeight = -30;
     for (const bool bHovering : {false, true}) {
         SCOPED_TRACE(bHovering);
         CHyperLink link;
         HWND hWnd = Bind(link);
         if (bHovering) {
-            ::SendMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+            ::SendMessageW(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         }
         const HGDIOBJ hOld[] = {link.m_fontNormal.GetSafeHandle(),
                                 link.m_fontUnderlined.GetSafeHandle()};
         ::UpdateWindow(hWnd); // painted, so that a repaint due is the new font's
-        const HFONT hLarger = ::CreateFontIndirectA(&lfLarger);
-        ::SendMessageA(hWnd, WM_SETFONT, WPARAM(hLarger), TRUE);
+        const HFONT hLarger = ::CreateFontIndirectW(&lfLarger);
+        ::SendMessageW(hWnd, WM_SETFONT, WPARAM(hLarger), TRUE);
         for (const bool bUnderlined : {false, true}) {
-            LOGFONTA lf{};
+            LOGFONTW lf{};
             CFont& font = bUnderlined ? link.m_fontUnderlined : link.m_fontNormal;
-            ASSERT_EQ(::GetObjectA(font.GetSafeHandle(), sizeof lf, &lf), int{sizeof lf});
+            ASSERT_EQ(::GetObjectW(font.GetSafeHandle(), sizeof lf, &lf), int{sizeof lf});
             EXPECT_TRUE(lf.lfHeight == -30 && lf.lfUnderline == bUnderlined &&
-                        std::string(lf.lfFaceName) == lfLarger.lfFaceName);
+                        std::wstring(lf.lfFaceName) == lfLarger.lfFaceName);
             EXPECT_EQ(::GetObjectType(hOld[bUnderlined]), 0u) << "the old font is left";
         }
         EXPECT_EQ(FontOf(hWnd), bHovering ? link.m_fontUnderlined.GetSafeHandle() : hLarger);
@@ -236,7 +243,7 @@ TEST_F(HyperLinkTest, HandCursorIsAPrivateCopyShownOverTheLinkAndReleasedWithIt)
     std::optional<CHyperLink> link(std::in_place);
     HWND hWnd = Bind(*link);
     const HCURSOR hCopy = link->m_hHandCursor;
-    EXPECT_TRUE(hCopy != nullptr && ::SendMessageA(hWnd, WM_SETCURSOR, WPARAM(hWnd), HTCLIENT));
+    EXPECT_TRUE(hCopy != nullptr && ::SendMessageW(hWnd, WM_SETCURSOR, WPARAM(hWnd), HTCLIENT));
     EXPECT_EQ(::GetCursor(), hCopy);
     link.reset();
     EXPECT_FALSE(::DestroyCursor(hCopy)) << "already destroyed";
@@ -245,12 +252,19 @@ TEST_F(HyperLinkTest, HandCursorIsAPrivateCopyShownOverTheLinkAndReleasedWithIt)
     ASSERT_TRUE(link->SubclassWindow(hWnd));
     ::DestroyCursor(link->m_hHandCursor);
     link->m_hHandCursor = nullptr;
-    EXPECT_FALSE(::SendMessageA(hWnd, WM_SETCURSOR, WPARAM(hWnd), HTCLIENT));
+    EXPECT_FALSE(::SendMessageW(hWnd, WM_SETCURSOR, WPARAM(hWnd), HTCLIENT));
 }
 
-bool SetDefault(const std::string& strKey, const void* pData, DWORD cbData, DWORD dwType = REG_SZ) {
-    return ::RegSetKeyValueA(HKEY_CLASSES_ROOT, strKey.c_str(), nullptr, dwType, pData, cbData) ==
-           ERROR_SUCCESS;
+std::wstring Wide(const std::string& str) {
+    return std::wstring(CWideText(str.c_str()));
+}
+
+// strValue as strKey's default value, with its terminating zero unless bNoZero.
+bool SetDefault(const std::string& strKey, const std::wstring& strValue, DWORD dwType = REG_SZ,
+                bool bNoZero = false) {
+    const DWORD cb = static_cast<DWORD>((strValue.size() + !bNoZero) * sizeof(wchar_t));
+    return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, Wide(strKey).c_str(), nullptr, dwType,
+                             strValue.c_str(), cb) == ERROR_SUCCESS;
 }
 
 // The prefix is the build's own: every test starts and ends without a web-page class.
@@ -259,63 +273,73 @@ protected:
     LinkLauncherTest() { Reset(); }
     ~LinkLauncherTest() override { Reset(); }
     static void Reset() {
-        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".htm");
-        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kClass);
-        ::DeleteFileA(kRecord);
-        ::SetEnvironmentVariableA("KESTROW_RECORD_FILE", kRecord);
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".htm");
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Wide(kClass).c_str());
+        ::DeleteFileW(Wide(kRecord).c_str());
+        ::SetEnvironmentVariableW(L"KESTROW_RECORD_FILE", Wide(kRecord).c_str());
     }
 
     // Registers strCommand as the web pages' open command and launches strUrl, if any.
     int Launch(const std::string& strCommand, const std::string& strUrl = kNoScheme) {
-        EXPECT_TRUE(SetDefault(".htm", kClass, sizeof(kClass)) &&
-                    SetDefault(kClass + std::string("\\shell\\open\\command"), strCommand.c_str(),
-                               static_cast<DWORD>(strCommand.size() + 1)));
+        EXPECT_TRUE(SetDefault(".htm", Wide(kClass)) &&
+                    SetDefault(kClass + std::string("\\shell\\open\\command"), Wide(strCommand)));
         return strUrl.empty() ? 0 : m_link.LaunchLink(strUrl.c_str(), SW_SHOWNOACTIVATE);
     }
 };
 
-// Only a whole REG_SZ text shorter than MAX_PATH is read; anything else leaves the output.
+// Only a whole REG_SZ text shorter than MAX_PATH, and Unicode, is read; anything else leaves
+// the output.
 TEST_F(LinkLauncherTest, ReaderGivesWholeTextsOnly) {
-    const std::string s259(259, 'v'), s260(260, 'v');
-    // Key, value (nullptr: none), its size and type, and what is read (nullptr: refused).
-    const std::tuple<const char*, const void*, DWORD, DWORD, const char*> cases[] = {
-        {"KestrowTest.WebPage\\a", s259.c_str(), 260, REG_SZ, s259.c_str()},
-        {"KestrowTest.WebPage\\b", "abc", 3, REG_SZ, "abc"}, // stored without its zero
-        {"KestrowTest.WebPage\\c", s260.c_str(), 261, REG_SZ, nullptr},
-        {"KestrowTest.WebPage\\d\\e", "abc", 4, REG_BINARY, nullptr},
-        {"KestrowTest.WebPage\\d", nullptr, 0, 0, nullptr}, // no default value
+    const std::wstring s259(259, L'v'), s260(260, L'v');
+    // Key, value (empty: none), its type, whether stored without its zero, and what is read.
+    const std::tuple<const char*, std::wstring, DWORD, bool, std::string> cases[] = {
+        {"KestrowTest.WebPage\\a", s259, REG_SZ, false, std::string(259, 'v')},
+        {"KestrowTest.WebPage\\b", L"abc", REG_SZ, true, "abc"},
+        {"KestrowTest.WebPage\\c", s260, REG_SZ, false, "refused"},
+        {"KestrowTest.WebPage\\d\\e", L"abc", REG_BINARY, false, "refused"},
+        {"KestrowTest.WebPage\\d", L"", REG_SZ, false, "refused"}, // no default value
+        {"KestrowTest.WebPage\\g", L"half \xD83D", REG_SZ, false, "refused"},
     };
-    for (const auto& [pszKey, pData, cbData, dwType, pszRead] : cases) {
-        ASSERT_TRUE(pData == nullptr || SetDefault(pszKey, pData, cbData, dwType));
-        char szOut[MAX_PATH] = "untouched";
-        const LONG lStatus = CHyperLink::ReadKeyDefault(HKEY_CLASSES_ROOT, pszKey, szOut);
-        EXPECT_EQ(lStatus == ERROR_SUCCESS, pszRead != nullptr) << pszKey;
-        EXPECT_STREQ(szOut, pszRead != nullptr ? pszRead : "untouched") << pszKey;
+    for (const auto& [pszKey, strValue, dwType, bNoZero, strRead] : cases) {
+        ASSERT_TRUE(strValue.empty() || SetDefault(pszKey, strValue, dwType, bNoZero));
+        CString strOut("refused");
+        const LONG lStatus = CHyperLink::ReadKeyDefault(HKEY_CLASSES_ROOT, pszKey, strOut);
+        EXPECT_EQ(lStatus == ERROR_SUCCESS, strRead != "refused") << pszKey;
+        EXPECT_EQ(strOut.str(), strRead) << pszKey;
     }
+}
+
+// A copy of the recording helper in a folder whose name no code page holds, quoted.
+std::string HelperInWorldFolder() {
+    const std::string strFolder = BesideSelf(("helper " + kWorldText).c_str());
+    ::CreateDirectoryW(Wide(strFolder).c_str(), nullptr);
+    ::CopyFileW(Wide(BesideSelf("record_command_line.exe")).c_str(),
+                Wide(strFolder + "\\record_command_line.exe").c_str(), FALSE);
+    return "\"" + strFolder + "\\record_command_line.exe\"";
 }
 
 // When the shell knows no handler, the registered command is started, cut at its
 // placeholder, with the URL unquoted.
 TEST_F(LinkLauncherTest, ShellFailsThenTheRegisteredCommandStarts) {
-    EXPECT_EQ(m_link.LaunchLink(kNoScheme, SW_SHOWNOACTIVATE), SE_ERR_NOASSOC);
-    ASSERT_TRUE(SetDefault(".htm", kClass, sizeof(kClass))); // a class without open command
-    EXPECT_EQ(m_link.LaunchLink(kNoScheme, SW_SHOWNOACTIVATE), SE_ERR_NOASSOC);
+    EXPECT_EQ(m_link.LaunchLink(kNoScheme.c_str(), SW_SHOWNOACTIVATE), SE_ERR_NOASSOC);
+    ASSERT_TRUE(SetDefault(".htm", Wide(kClass))); // a class without open command
+    EXPECT_EQ(m_link.LaunchLink(kNoScheme.c_str(), SW_SHOWNOACTIVATE), SE_ERR_NOASSOC);
     EXPECT_EQ(Launch(""), ERROR_FILE_NOT_FOUND); // " URL": the URL is the program
 
     // Cut command, space, URL and zero filling the 520-byte buffer start; one more does not.
     const std::string strFits =
-        kNoScheme + std::string(2 * MAX_PATH - 2 - kHelper.size() - sizeof(kNoScheme), 'p');
-    // Arguments after the helper, what is left of them (nullptr: not started), and the URL;
-    // how the command is cut is the launch command's own test.
-    const std::tuple<const char*, const char*, std::string> cases[] = {
-        {" %1", "  ", kNoScheme},
-        {" \"%1\" -tail", "  ", strFits},    // just fits
-        {" \"%1\"", nullptr, strFits + "p"}, // one byte too long
+        kNoScheme + std::string(2 * MAX_PATH - 3 - kHelper.size() - kNoScheme.size(), 'p');
+    // The helper, the arguments after it, what is left of them (nullptr: not started), and
+    // the URL; how the command is cut is the launch command's own test.
+    const std::tuple<std::string, const char*, const char*, std::string> cases[] = {
+        {HelperInWorldFolder(), " %1", "  ", kNoScheme},
+        {kHelper, " \"%1\" -tail", "  ", strFits},    // just fits
+        {kHelper, " \"%1\"", nullptr, strFits + "p"}, // one byte too long
     };
-    for (const auto& [pszArguments, pszCut, strUrl] : cases) {
-        EXPECT_EQ(Launch(kHelper + pszArguments, strUrl) > 32, pszCut != nullptr) << pszArguments;
+    for (const auto& [strHelper, pszArguments, pszCut, strUrl] : cases) {
+        EXPECT_EQ(Launch(strHelper + pszArguments, strUrl) > 32, pszCut != nullptr) << strHelper;
         EXPECT_EQ(TakeRecord(kRecord, pszCut ? 20000 : 1500),
-                  pszCut ? kHelper + pszCut + strUrl : "(none)");
+                  pszCut ? strHelper + pszCut + strUrl : "(none)");
     }
 }
 
@@ -324,7 +348,7 @@ TEST_F(LinkLauncherTest, ClickMarksTheLinkVisitedOrExplainsTheFailure) {
     HWND hWnd = Bind(m_link, "Home page");
     m_link.m_bLinkVisited = m_link.m_bHovering = TRUE;
     CMessageBoxWatcher watcher;
-    ::SendMessageA(Host(), WM_COMMAND, MAKEWPARAM(1006, STN_CLICKED), LPARAM(hWnd));
+    ::SendMessageW(Host(), WM_COMMAND, MAKEWPARAM(1006, STN_CLICKED), LPARAM(hWnd));
     EXPECT_FALSE(m_link.m_bLinkVisited || m_link.m_bHovering);
     // The click shows the first; the others are asked for directly.
     const std::pair<int, const char*> codes[] = {
@@ -340,7 +364,7 @@ TEST_F(LinkLauncherTest, ClickMarksTheLinkVisitedOrExplainsTheFailure) {
 
     Launch(kHelper + " %1", "");
     ::UpdateWindow(hWnd); // painted, so that a repaint due after the click is its own
-    ::SendMessageA(Host(), WM_COMMAND, MAKEWPARAM(1006, STN_CLICKED), LPARAM(hWnd));
+    ::SendMessageW(Host(), WM_COMMAND, MAKEWPARAM(1006, STN_CLICKED), LPARAM(hWnd));
     EXPECT_TRUE(m_link.m_bLinkVisited && ::GetUpdateRect(hWnd, nullptr, FALSE));
     EXPECT_EQ(TextColour(hWnd), kVisited);
     EXPECT_EQ(TakeRecord(kRecord), kOpened);
@@ -366,13 +390,12 @@ std::future<MenuSeen> PickFromMenu(int nItem, bool bMouse) {
         HWND hMenuWnd = nullptr;
         for (int i = 0; i < 1000 && !(hMenuWnd && ::IsWindowVisible(hMenuWnd)); ++i) {
             ::Sleep(10);
-            hMenuWnd = ::FindWindowA("#32768", nullptr);
+            hMenuWnd = ::FindWindowW(L"#32768", nullptr);
         }
-        const auto hMenu = reinterpret_cast<HMENU>(::SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0));
+        const auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
         for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-            char sz[64] = {};
-            ::GetMenuStringA(hMenu, i, sz, sizeof sz, MF_BYPOSITION);
-            seen.first.push_back(sz);
+            wchar_t sz[64] = {};
+            seen.first.push_back(Utf8(sz, ::GetMenuStringW(hMenu, i, sz, 64, MF_BYPOSITION)));
         }
         RECT rc{};
         ::GetWindowRect(hMenuWnd, &rc);
@@ -381,18 +404,20 @@ std::future<MenuSeen> PickFromMenu(int nItem, bool bMouse) {
             ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
             ::mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
         } else {
-            ::PostMessageA(hMenuWnd, WM_CHAR, "oc"[nItem], 1);
+            ::PostMessageW(hMenuWnd, WM_CHAR, L"oc"[nItem], 1);
         }
         return seen;
     });
 }
 
-// The clipboard's text (the framework's suite checks its second form).
+// The clipboard's Unicode text, in UTF-8, which must end at its terminator.
 std::string ClipboardText() {
     std::string str = "(closed)";
     if (::OpenClipboard(nullptr)) {
-        HANDLE hText = ::GetClipboardData(CF_TEXT);
-        str = hText ? static_cast<const char*>(::GlobalLock(hText)) : "";
+        HANDLE hText = ::GetClipboardData(CF_UNICODETEXT);
+        const auto* psz = hText ? static_cast<const wchar_t*>(::GlobalLock(hText)) : L"";
+        const bool bWhole = !hText || ::GlobalSize(hText) == 2 * std::wcslen(psz) + 2;
+        str = bWhole ? Utf8(psz) : "(sized wrong)";
         ::GlobalUnlock(hText); // nothing to unlock when nullptr
         ::CloseClipboard();
     }
@@ -422,7 +447,7 @@ TEST_F(LinkLauncherTest, ContextMenuOpensOrCopiesTheLink) {
         keys[VK_SHIFT] = wKey == VK_F10 ? 0x80 : 0;
         ::SetKeyboardState(keys);
         std::future<MenuSeen> seen = PickFromMenu(nItem, bMouse);
-        ::SendMessageA(hWnd, message, wKey, wKey ? 1 : MAKELPARAM(5, 3));
+        ::SendMessageW(hWnd, message, wKey, wKey ? 1 : MAKELPARAM(5, 3));
         keys[VK_SHIFT] = 0;
         ::SetKeyboardState(keys);
         const MenuSeen menu = seen.get();
@@ -449,11 +474,12 @@ TEST_F(LinkLauncherTest, ContextMenuOpensOrCopiesTheLink) {
     EXPECT_EQ(ClipboardText(), "before");
 }
 
-// What a screen reader gets for the link, through the system's entry point.
+// What a screen reader gets for the link, through the system's entry point; out of memory,
+// an error code, not an exception through COM.
 TEST_F(LinkLauncherTest, ScreenReadersSeeALinkThatOpensAndGoesWithTheWindow) {
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     m_link.m_strLinkUrl = kNoScheme;
-    HWND hWnd = Bind(m_link, "Home page");
+    HWND hWnd = Bind(m_link, kWorldText);
     Launch(kHelper + " %1", "");
     IAccessible* pAcc = nullptr;
     ASSERT_EQ(::AccessibleObjectFromWindow(hWnd, OBJID_CLIENT, IID_IAccessible,
@@ -464,17 +490,23 @@ TEST_F(LinkLauncherTest, ScreenReadersSeeALinkThatOpensAndGoesWithTheWindow) {
     self.lVal = CHILDID_SELF;
     const auto Text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*pfn)(VARIANT, BSTR*)) {
         BSTR bstr = nullptr;
-        const std::wstring str = (pAcc->*pfn)(self, &bstr) == S_OK && bstr ? bstr : L"(failed)";
+        const HRESULT hr = (pAcc->*pfn)(self, &bstr);
+        const std::string str =
+            hr == S_OK && bstr ? Utf8(bstr) : "(failed " + std::to_string(hr) + ")";
         ::SysFreeString(bstr);
-        return std::string(str.begin(), str.end());
+        return str;
     };
     const auto Number = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*pfn)(VARIANT, VARIANT*)) {
         VARIANT var{};
         return (pAcc->*pfn)(self, &var) == S_OK && var.vt == VT_I4 ? var.lVal : -1L;
     };
     EXPECT_EQ(Number(&IAccessible::get_accRole), ROLE_SYSTEM_LINK);
-    EXPECT_EQ(Text(&IAccessible::get_accName), "Home page");
+    EXPECT_EQ(Text(&IAccessible::get_accName), kWorldText);
     EXPECT_EQ(Text(&IAccessible::get_accValue), kNoScheme);
+    FailAllocationAfter(0);
+    const std::string strOutOfMemory = Text(&IAccessible::get_accName);
+    FailAllocationAfter(-1);
+    EXPECT_EQ(strOutOfMemory, "(failed " + std::to_string(E_OUTOFMEMORY) + ")");
     EXPECT_EQ(Text(&IAccessible::get_accDefaultAction), "Jump");
     const LONG nLink = STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE;
     EXPECT_EQ(Number(&IAccessible::get_accState), nLink);
@@ -490,7 +522,8 @@ TEST_F(LinkLauncherTest, ScreenReadersSeeALinkThatOpensAndGoesWithTheWindow) {
     // The window gone, the object answers nothing more about it.
     ::DestroyWindow(hWnd);
     EXPECT_EQ(Number(&IAccessible::get_accRole), -1L);
-    EXPECT_EQ(Text(&IAccessible::get_accName), "(failed)");
+    EXPECT_EQ(Text(&IAccessible::get_accName),
+              "(failed " + std::to_string(RPC_E_DISCONNECTED) + ")");
     pAcc->Release();
     ::CoUninitialize();
 }

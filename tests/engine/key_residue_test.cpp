@@ -22,6 +22,7 @@
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
 #include "framework/byte_array.h"
+#include "framework/utf16_text.h"
 #include "tests/support/replacement_allocator.h"
 #include "tools/kestrow_sign/secret_reader.h"
 #include "tools/kestrow_sign/sign_request.h"
@@ -75,12 +76,14 @@ void AddPad(const std::uint8_t* pbKey, std::size_t cbKey, std::uint8_t byPad, co
 // Watches every block freed from now on for pieces of pszKey and its pads.
 void WatchForResidue(const char* pszKey) {
     g_needles.clear();
-    g_needles.reserve(64); // once: a freed copy of the needles could end up in a product block
+    g_needles.reserve(96); // once: a freed copy of the needles could end up in a product block
     g_nResidue = 0;
     g_pszFirstResidue = "nothing";
     const auto* pbKey = reinterpret_cast<const std::uint8_t*>(pszKey);
     std::size_t cbKey = std::strlen(pszKey);
     AddNeedles(pbKey, cbKey, "the key");
+    const CUtf16Text<char16_t> strWide(pszKey); // wiped as it goes, once the watch has begun
+    AddNeedles(strWide.GetString(), strWide.GetLength() * sizeof(char16_t), "the key in UTF-16");
     std::uint8_t abDigest[CSHA1::DIGEST_SIZE];
     if (cbKey > CSHA1::BLOCK_SIZE) {
         CSHA1 sha;
@@ -118,11 +121,20 @@ void SignAndVerify(const char* pszKey) {
     std::make_unique<CKestrowVerifier>(pszKey)->Verify(strTimestamp, strSignature, kT, result);
 }
 
-// As the dialog's Generate: the key in a secret field, one engine per press.
+// As the dialog's Generate: the key read from its field through UTF-16 into a secret member,
+// written back to the field as UTF-16, one engine per press. The field's own text is the
+// system's, out of reach, so never freed here.
 void Generate(const char* pszKey) {
+    static std::u16string s_strField(200, u'\0');
+    const std::size_t nUnits = Utf16LengthOfUtf8(pszKey, std::strlen(pszKey));
+    Utf8ToUtf16(pszKey, std::strlen(pszKey), s_strField.data());
+    const auto Fill = [&](char16_t* pBuffer, std::size_t) {
+        return std::copy_n(s_strField.data(), nUnits, pBuffer) - pBuffer;
+    };
     CString strKey;
     strKey.MarkSecret();
-    strKey = pszKey;
+    EXPECT_TRUE(AfxReadUtf16<char16_t>(nUnits, Fill, strKey) && strKey == pszKey &&
+                CUtf16Text<char16_t>(strKey).GetLength() == nUnits);
     CString strTimestamp;
     CString strSignature;
     CString strUrl;

@@ -10,7 +10,7 @@ class CProbeApp : public CWinApp {
 public:
     BOOL InitInstance() override {
         // No title resource in this program: the name is the executable's file title.
-        if (AfxGetApp() != this || m_hInstance != ::GetModuleHandleA(nullptr) ||
+        if (AfxGetApp() != this || m_hInstance != ::GetModuleHandleW(nullptr) ||
             CString(m_pszAppName) != "framework_app_entry_tests" || AfxGetMainWnd() != nullptr) {
             ::ExitProcess(3);
         }

@@ -12,8 +12,10 @@
 namespace {
 
 TEST(StringResourceTest, LoadStringReadsTheTableAndAMissingIdGivesTheEmptyText) {
-    // A short text is the main dialog suite's (its system menu's About item).
+    // A short ASCII text is the main dialog suite's (its system menu's About item).
     CString str("previous");
+    EXPECT_TRUE(str.LoadString(IDS_TEST_WORLD));
+    EXPECT_EQ(kWorldText, str.str());
     EXPECT_TRUE(str.LoadString(IDS_TEST_LONG)); // longer than a first guess of a buffer
     EXPECT_EQ(324, str.GetLength());
     EXPECT_EQ(0, str.str().compare(320, 4, "|end"));
@@ -52,13 +54,14 @@ TEST(MessageBoxTest, BoxesShowTheTextAndCaptionGivenOverTheirOwner) {
     EXPECT_EQ(IDNO, dlg.MessageBox("No caption given", nullptr, MB_YESNO));
     CHelpApp app;
     app.m_pMainWnd = &dlg;
-    EXPECT_EQ(IDNO, AfxMessageBox("Line one\nline two", MB_ICONEXCLAMATION | MB_YESNO));
+    EXPECT_EQ(IDNO,
+              AfxMessageBox((kWorldText + "\nline two").c_str(), MB_ICONEXCLAMATION | MB_YESNO));
     dlg.SendMessage(WM_COMMAND, ID_HELP); // to the application; there is no help file
     std::vector<MessageBoxRecord> boxes = watcher.Stop();
     ASSERT_EQ(3u, boxes.size());
     EXPECT_EQ(IDS_TEST_APP_TITLE_TEXT, boxes[0].strCaption); // no application object yet
     EXPECT_EQ("Help Test", boxes[1].strCaption);
-    EXPECT_EQ("Line one\nline two", boxes[1].strText);
+    EXPECT_EQ(kWorldText + "\nline two", boxes[1].strText);
     EXPECT_TRUE(boxes[1].HasSystemIcon(IDI_EXCLAMATION));
     EXPECT_EQ("Failed to launch help.", boxes[2].strText);
     for (const MessageBoxRecord& box : boxes) {

@@ -70,25 +70,25 @@ TEST(ModalDialogTest, OkExchangesTheFieldsAndStaysOpenWhenThatFails) {
     dlg.m_strSecond = "unchanged";
     bool bOpen = false;
     CString strFirstAfterFailure;
-    EXPECT_EQ(IDOK, RunModalScript(dlg, {[&](CDialog&) {
-                                             dlg.m_bSecondFieldMissing = true;
-                                             ::SetDlgItemTextA(dlg, IDC_TEST_FIRST_EDIT, "kept");
-                                             dlg.PostMessage(WM_COMMAND, IDOK);
-                                         },
-                                         [&](CDialog&) {
-                                             bOpen = dlg.m_hWnd && dlg.IsWindowVisible();
-                                             strFirstAfterFailure = dlg.m_strFirst;
-                                             dlg.m_bSecondFieldMissing = false;
-                                             ::SetDlgItemTextA(dlg, IDC_TEST_FIRST_EDIT, "");
-                                             ::SetDlgItemTextA(dlg, IDC_TEST_SECOND_EDIT,
-                                                               "typed \"text\" 100%");
-                                             ::PostMessageA(::GetDlgItem(dlg, IDC_TEST_FIRST_EDIT),
-                                                            WM_KEYDOWN, VK_RETURN, 0);
-                                         }}));
+    EXPECT_EQ(IDOK,
+              RunModalScript(dlg, {[&](CDialog&) {
+                                       dlg.m_bSecondFieldMissing = true;
+                                       SetText(::GetDlgItem(dlg, IDC_TEST_FIRST_EDIT), "kept");
+                                       dlg.PostMessage(WM_COMMAND, IDOK);
+                                   },
+                                   [&](CDialog&) {
+                                       bOpen = dlg.m_hWnd && dlg.IsWindowVisible();
+                                       strFirstAfterFailure = dlg.m_strFirst;
+                                       dlg.m_bSecondFieldMissing = false;
+                                       SetText(::GetDlgItem(dlg, IDC_TEST_FIRST_EDIT), "");
+                                       SetText(::GetDlgItem(dlg, IDC_TEST_SECOND_EDIT), kWorldText);
+                                       ::PostMessageW(::GetDlgItem(dlg, IDC_TEST_FIRST_EDIT),
+                                                      WM_KEYDOWN, VK_RETURN, 0);
+                                   }}));
     EXPECT_TRUE(bOpen);
     EXPECT_EQ("kept", strFirstAfterFailure); // the bindings before the failure ran
     EXPECT_EQ("", dlg.m_strFirst);
-    EXPECT_EQ("typed \"text\" 100%", dlg.m_strSecond);
+    EXPECT_EQ(kWorldText, dlg.m_strSecond.str());
     // DDX_Control subclassed the control once, on the first of the three exchanges.
     EXPECT_EQ(1, dlg.m_ctlLink.m_nPreSubclass);
     EXPECT_TRUE(dlg.m_ctlLink.m_bLiveAtPreSubclass);

@@ -8,5 +8,6 @@
 #define IDC_TEST_SECOND_EDIT 1102
 
 #define IDS_TEST_LONG 301
+#define IDS_TEST_WORLD 302
 #define IDS_TEST_MISSING 399
 #define IDS_TEST_APP_TITLE_TEXT "Kestrow Framework Tests"

@@ -56,8 +56,9 @@ TEST(MessageMapTest, DispatchesThroughTheChainAndTheDerivedEntryWins) {
         pWnd->SendMessage(WM_TIMER, 77);
         pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(7, 1)); // an accelerator routes like a menu
         pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(8, 0)); // no entry
-        pWnd->SetWindowText("unmapped: the static's own procedure stores it");
-        EXPECT_EQ("unmapped: the static's own procedure stores it", WindowText(*pWnd));
+        // Unmapped: the static's own procedure stores it, whole, as a Unicode window.
+        pWnd->SetWindowText(kWorldText.c_str());
+        EXPECT_EQ(kWorldText, WindowText(*pWnd));
     }
     EXPECT_EQ((std::vector<std::string>{"timer 77", "command 7"}), wnd.m_calls);
     EXPECT_EQ((std::vector<std::string>{"timer 77", "command 7"}), base.m_calls);
@@ -90,9 +91,10 @@ protected:
         return m_bDecline ? nullptr : static_cast<HBRUSH>(m_brush);
     }
     void OnClicked() { ++m_nClicks; }
-    // Sees the text on its way, then lets the static control store it.
+    // Sees the text on its way, in UTF-16 as it reaches a Unicode window, then lets the
+    // static control store it.
     afx_msg LRESULT OnSetText(WPARAM, LPARAM lParam) {
-        m_texts.push_back(reinterpret_cast<const char*>(lParam));
+        m_texts.push_back(Utf8(reinterpret_cast<const wchar_t*>(lParam)));
         return Default();
     }
     DECLARE_MESSAGE_MAP()
@@ -149,7 +151,7 @@ TEST(ReflectionTest, TheChildsEntriesAnswerFirstAndDefaultPassesOn) {
     ASSERT_TRUE(plain.SubclassWindow(hLink));
     EXPECT_EQ(parents, AskParentForColours(dlg, hLink));
     plain.UnsubclassWindow();
-    ::SetWindowLongA(hLink, GWL_STYLE, ::GetWindowLongA(hLink, GWL_STYLE) | SS_NOTIFY);
+    ::SetWindowLongW(hLink, GWL_STYLE, ::GetWindowLongW(hLink, GWL_STYLE) | SS_NOTIFY);
     CReflectingStatic link;
     ASSERT_TRUE(link.SubclassDlgItem(IDC_TEST_LINK, &dlg));
     EXPECT_EQ(std::make_pair(static_cast<HBRUSH>(link.m_brush), RGB(1, 2, CTLCOLOR_STATIC)),
@@ -158,27 +160,27 @@ TEST(ReflectionTest, TheChildsEntriesAnswerFirstAndDefaultPassesOn) {
     EXPECT_EQ(parents, AskParentForColours(dlg, hLink));
 
     // A real click: the static control notifies its parent, which reflects it.
-    ::SendMessageA(hLink, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::SendMessageA(hLink, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ::SendMessageW(hLink, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(hLink, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     const LPARAM lParam = reinterpret_cast<LPARAM>(hLink);
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_LINK, STN_DBLCLK), lParam); // unmapped
     EXPECT_TRUE(link.m_nClicks == 1 && dlg.m_nClicks == 0 && dlg.m_nDoubleClicks == 1);
 
     link.SetWindowText("first");
-    ::SetDlgItemTextA(dlg, IDC_TEST_LINK, "second");
-    EXPECT_EQ((std::vector<std::string>{"first", "second"}), link.m_texts);
-    EXPECT_EQ("second", WindowText(hLink));
+    SetText(hLink, kWorldText);
+    EXPECT_EQ((std::vector<std::string>{"first", kWorldText}), link.m_texts);
+    EXPECT_EQ(kWorldText, WindowText(hLink));
     link.UnsubclassWindow();
-    ::SetWindowTextA(hLink, "third"); // no longer seen
+    SetText(hLink, "third"); // no longer seen
     EXPECT_TRUE(link.m_texts.size() == 2 && WindowText(hLink) == "third");
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_LINK, STN_CLICKED), lParam);
     EXPECT_EQ(1, dlg.m_nClicks);
 }
 
 TEST(FontTest, AFontOwnsWhatItCreatedAndATemporaryWrapperNothing) {
-    LOGFONTA lf{};
-    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    HFONT hUnowned = ::CreateFontIndirectA(&lf);
+    LOGFONTW lf{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    HFONT hUnowned = ::CreateFontIndirectW(&lf);
     HMENU hMenu = ::CreatePopupMenu();
     CFont::FromHandle(hUnowned);
     CMenu::FromHandle(hMenu);

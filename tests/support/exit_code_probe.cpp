@@ -1,8 +1,8 @@
 // Exits with the code given as its argument: shows that the Wine runner hands a
 // program's exit code through unchanged.
 
-#include <cstdlib>
+#include <cwchar>
 
-int main(int argc, char** argv) {
-    return argc > 1 ? std::atoi(argv[1]) : 0;
+int wmain(int argc, wchar_t** argv) {
+    return argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 0;
 }

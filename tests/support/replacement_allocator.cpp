@@ -61,7 +61,11 @@ void* operator new[](std::size_t cb, const std::nothrow_t&) noexcept {
 
 void operator delete(void* p) noexcept {
     if (p != nullptr && t_pfnWatch != nullptr) {
+#ifdef _WIN32
+        t_pfnWatch(static_cast<const std::uint8_t*>(p), _msize(p));
+#else
         t_pfnWatch(static_cast<const std::uint8_t*>(p), malloc_usable_size(p));
+#endif
     }
     std::free(p);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The program's own operator new and delete, over malloc and free, for the native programs
-// that look at their allocations: counted per thread, made to fail on demand, and shown to a
+// The program's own operator new and delete, over malloc and free, for the programs that
+// look at their allocations: counted per thread, made to fail on demand, and shown to a
 // watcher as each block is freed. Link replacement_allocator.cpp into the program.
 
 #include <cstddef>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -10,10 +11,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool ClassIs(HWND hWnd, const char* pszClass) {
-    char szClass[64] = {};
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return ::lstrcmpiA(szClass, pszClass) == 0;
+bool ClassIs(HWND hWnd, const wchar_t* pszClass) {
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, 64);
+    return ::lstrcmpiW(szClass, pszClass) == 0;
 }
 
 // The watcher reads windows of another thread, which answers once it is back in its message
@@ -21,44 +22,62 @@ bool ClassIs(HWND hWnd, const char* pszClass) {
 // messages for a while only looks hung. Bounded, so that a test cannot wait forever.
 std::size_t SendWithTimeout(HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR nResult = 0;
-    return ::SendMessageTimeoutA(hWnd, nMsg, wParam, lParam, SMTO_NORMAL, 10000, &nResult) ? nResult
+    return ::SendMessageTimeoutW(hWnd, nMsg, wParam, lParam, SMTO_NORMAL, 10000, &nResult) ? nResult
                                                                                            : 0;
 }
 
 } // namespace
 
 std::string WindowText(HWND hWnd) {
-    std::string strText(SendWithTimeout(hWnd, WM_GETTEXTLENGTH) + 1, '\0');
+    std::wstring strText(SendWithTimeout(hWnd, WM_GETTEXTLENGTH) + 1, L'\0');
     std::size_t nCopied =
         SendWithTimeout(hWnd, WM_GETTEXT, strText.size(), reinterpret_cast<LPARAM>(&strText[0]));
-    strText.resize(std::min(nCopied, strText.size() - 1));
-    return strText;
+    return Utf8(strText.data(), std::min(nCopied, strText.size() - 1));
 }
 
-CClassesRootValue::CClassesRootValue(std::string strKey, const std::string& strValue)
-    : m_strKey(std::move(strKey)) {
+std::string Utf8(const wchar_t* pch, std::size_t nLength) {
+    CString str("(not Unicode)");
+    AfxFromWide(pch, nLength == static_cast<std::size_t>(-1) ? std::wcslen(pch) : nLength, str);
+    return str.str();
+}
+
+HWND BoxOver(HWND hOwner) {
+    HWND h = nullptr;
+    while ((h = ::FindWindowExW(nullptr, h, L"#32770", nullptr)) &&
+           ::GetWindow(h, GW_OWNER) != hOwner) {
+    }
+    return h;
+}
+
+void SetText(HWND hWnd, const std::string& strText) {
+    ::SetWindowTextW(hWnd, CWideText(strText.c_str()));
+}
+
+CClassesRootValue::CClassesRootValue(const std::string& strKey, const std::string& strValue)
+    : m_strKey(CWideText(strKey.c_str())) {
     LONG cbOld = sizeof m_szOld;
-    m_bHad = ::RegQueryValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), m_szOld, &cbOld) == 0;
-    ::RegSetValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, strValue.c_str(), 0);
+    m_bHad = ::RegQueryValueW(HKEY_CLASSES_ROOT, m_strKey.c_str(), m_szOld, &cbOld) == 0;
+    ::RegSetValueW(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, CWideText(strValue.c_str()), 0);
 }
 
 CClassesRootValue::~CClassesRootValue() {
-    m_bHad ? ::RegSetValueA(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, m_szOld, 0)
-           : ::RegDeleteTreeA(HKEY_CLASSES_ROOT, m_strKey.c_str());
+    m_bHad ? ::RegSetValueW(HKEY_CLASSES_ROOT, m_strKey.c_str(), REG_SZ, m_szOld, 0)
+           : ::RegDeleteTreeW(HKEY_CLASSES_ROOT, m_strKey.c_str());
 }
 
 std::string TakeRecord(const std::string& strFile, DWORD dwMs) {
     std::ifstream in;
     PumpMessagesUntil([&] { return in.open(strFile, std::ios::binary), in.is_open(); }, dwMs);
-    const std::string str =
-        in.is_open() ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
+    const std::string str(std::istreambuf_iterator<char>(in), {});
+    const bool bRecorded = in.is_open();
     in.close();
-    ::DeleteFileA(strFile.c_str());
-    return str;
+    ::DeleteFileW(CWideText(strFile.c_str()));
+    return bRecorded ? Utf8(reinterpret_cast<const wchar_t*>(str.data()), str.size() / 2)
+                     : "(none)";
 }
 
 bool MessageBoxRecord::HasSystemIcon(LPCSTR idi) const {
-    return hIcon != nullptr && hIcon == ::LoadIconA(nullptr, idi);
+    return hIcon != nullptr && hIcon == ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(idi));
 }
 
 CMessageBoxWatcher::CMessageBoxWatcher(int nDismissWith)
@@ -78,12 +97,12 @@ std::vector<MessageBoxRecord> CMessageBoxWatcher::Stop() {
 void CMessageBoxWatcher::Watch() {
     for (; !m_bStop; ::Sleep(20)) {
         HWND hWnd = nullptr;
-        while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", nullptr)) != nullptr) {
+        while ((hWnd = ::FindWindowExW(nullptr, hWnd, L"#32770", nullptr)) != nullptr) {
             DWORD dwProcessId = 0;
             ::GetWindowThreadProcessId(hWnd, &dwProcessId);
             HWND hText = ::GetDlgItem(hWnd, 0xFFFF);
             if (dwProcessId != ::GetCurrentProcessId() || !::IsWindowVisible(hWnd) ||
-                hText == nullptr || !ClassIs(hText, "Static") ||
+                hText == nullptr || !ClassIs(hText, L"Static") ||
                 CWnd::FromHandlePermanent(hWnd) != nullptr || !m_seen.insert(hWnd).second) {
                 continue;
             }
@@ -93,8 +112,8 @@ void CMessageBoxWatcher::Watch() {
             box.strText = WindowText(hText);
             for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != nullptr && !box.hIcon;
                  hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-                if (ClassIs(hChild, "Static") &&
-                    (::GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                if (ClassIs(hChild, L"Static") &&
+                    (::GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
                     box.hIcon = reinterpret_cast<HICON>(SendWithTimeout(hChild, STM_GETICON));
                 }
             }
@@ -106,7 +125,7 @@ void CMessageBoxWatcher::Watch() {
             }
             const int nButton = ::GetDlgItem(hWnd, m_nDismissWith) ? m_nDismissWith : IDCANCEL;
             m_boxes.push_back(box);
-            ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),
+            ::PostMessageW(hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, nButton)));
         }
     }
@@ -116,9 +135,9 @@ bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(dwTimeoutMs);
     for (;;) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         if (fnDone()) {
             return true;

@@ -21,6 +21,10 @@
 
 #include "framework/afx.h"
 
+// Text that no ANSI code page holds: Greek, Chinese, and a character past the Basic
+// Multilingual Plane (U+1F511), which takes two UTF-16 units.
+inline const std::string kWorldText = "Ελληνικά 測試 \U0001F511";
+
 struct MessageBoxRecord {
     HWND hWndOwner = nullptr;
     std::string strCaption;
@@ -59,22 +63,32 @@ INT_PTR RunModalScript(CDialog& dlg, std::vector<ModalStep> steps);
 // Handles this thread's messages until fnDone() holds; false when dwTimeoutMs passed.
 bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeoutMs = 10000);
 
-// The window's text, read with a timeout (safe across threads); empty without a window.
+// nLength units of UTF-16 in UTF-8 (nLength -1: up to the terminator); "(not Unicode)" for
+// text that is not.
+std::string Utf8(const wchar_t* pch, std::size_t nLength = static_cast<std::size_t>(-1));
+
+// The window's text in UTF-8, read with a timeout (safe across threads); empty without a
+// window, "(not Unicode)" for a text that is not.
 std::string WindowText(HWND hWnd);
+// Sets the window's text from UTF-8, as typing or pasting it would.
+void SetText(HWND hWnd, const std::string& strText);
+
+// The dialog box open over hOwner, or nullptr.
+HWND BoxOver(HWND hOwner);
 
 // HKEY_CLASSES_ROOT\strKey's default value set to strValue while this lives (Wine does not
 // merge the per-user classes into that root); afterwards put back as it was.
 class CClassesRootValue {
 public:
-    CClassesRootValue(std::string strKey, const std::string& strValue);
+    CClassesRootValue(const std::string& strKey, const std::string& strValue);
     ~CClassesRootValue();
 
 private:
-    std::string m_strKey;
-    char m_szOld[1024] = {};
+    std::wstring m_strKey;
+    wchar_t m_szOld[1024] = {};
     bool m_bHad;
 };
 
 // What the recording helper (record_command_line.exe) wrote to strFile, which is then
-// removed: its command line, or "(none)" when it did not run within dwMs.
+// removed: its command line in UTF-8, or "(none)" when it did not run within dwMs.
 std::string TakeRecord(const std::string& strFile, DWORD dwMs = 20000);
