@@ -21,12 +21,12 @@
 #include "crypto/sha1.h"
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
+#include "engine/request_check.h"
 #include "framework/byte_array.h"
 #include "framework/utf16_text.h"
 #include "tests/support/replacement_allocator.h"
 #include "tools/kestrow_sign/secret_reader.h"
 #include "tools/kestrow_sign/sign_request.h"
-#include "tools/kestrow_sign/verify_hints.h"
 
 namespace {
 
@@ -143,7 +143,7 @@ void Generate(const char* pszKey) {
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
-// with hints from a stream. (The verifier stays on the stack: blocks carved from the freed stdio
+// with hints from a stream. (The verifiers stay on the stack: blocks carved from the freed stdio
 // buffer still hold the key, which is the C library's and out of reach.)
 void CommandLine(const char* pszKey) {
     CString strSecret;
@@ -167,10 +167,7 @@ void CommandLine(const char* pszKey) {
     request.strPrefix = "UrlInfo";
     request.strTimestamp = signed_.strTimestamp;
     request.strSignature = "x";
-    CKestrowVerifier verifier(request.strSecretKey);
-    SVerifyResult result;
-    verifier.Verify(request.strTimestamp, request.strSignature, kT, result);
-    FindVerifyHints(request, result);
+    CheckRequest(request);
 }
 
 // A marked string and byte array taking the key piece by piece, growing and being reassigned.
