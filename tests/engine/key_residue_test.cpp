@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/check_report.h"
 #include "app/sample_request.h"
 #include "crypto/hmac_sha1.h"
 #include "crypto/sha1.h"
@@ -122,9 +123,10 @@ void SignAndVerify(const char* pszKey) {
 }
 
 // As the dialog's Generate: the key read from its field through UTF-16 into a secret member,
-// written back to the field as UTF-16, one engine per press. The field's own text is the
-// system's, out of reach, so never freed here.
-void Generate(const char* pszKey) {
+// written back to the field as UTF-16, one engine per press; then the URL checked as the check
+// dialog checks it, an hour later under another prefix, so that every hint is tried. The field's
+// own text is the system's, out of reach, so never freed here.
+void GenerateAndCheck(const char* pszKey) {
     static std::u16string s_strField(200, u'\0');
     const std::size_t nUnits = Utf16LengthOfUtf8(pszKey, std::strlen(pszKey));
     Utf8ToUtf16(pszKey, std::strlen(pszKey), s_strField.data());
@@ -137,9 +139,10 @@ void Generate(const char* pszKey) {
                 CUtf16Text<char16_t>(strKey).GetLength() == nUnits);
     CString strTimestamp;
     CString strSignature;
-    CString strUrl;
-    ComposeSampleRequestAt(kT, strKey, "KESTROWKEYID", "UrlInfo", strTimestamp, strSignature,
-                           strUrl);
+    SCheckFields fields{"", "", "", "SiteLookup", "900"};
+    ComposeSampleRequestAt(kT, strKey, "", "UrlInfo", strTimestamp, strSignature, fields.strUrl);
+    EXPECT_NE(DescribeCheckAt(kT + 3600, strKey, fields).str().find("Hint: signed with prefix"),
+              std::string::npos);
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
@@ -234,7 +237,7 @@ TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
         void (*pfnRun)(const char* pszKey);
     } kPaths[] = {
         {"signing: computing, cached, key replaced, interval 0; verifying", SignAndVerify},
-        {"Generate", Generate},
+        {"Generate, and the check of its URL", GenerateAndCheck},
         {"kestrow-sign: environment, file, stream", CommandLine},
         {"marked text and bytes growing", MarkedHoldersGrow},
     };
