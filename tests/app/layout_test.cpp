@@ -117,7 +117,7 @@ TEST(Layout, EachDialogFitsItsTextsInItsOwnFontAtThePrefixResolution) {
         [](CDialog& d) {
             const HWND hCheck = BoxOver(d.m_hWnd);
             ASSERT_NE(hCheck, nullptr);
-            CheckLayout(hCheck, 320, 255);
+            CheckLayout(hCheck, 320, 243);
             CloseDialog(hCheck, 0, IDCANCEL);
             d.PostMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
         },
