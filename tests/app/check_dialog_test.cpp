@@ -54,6 +54,12 @@ INT_PTR RunCheck(const wchar_t* pszKey, std::function<void(HWND hCheck)> check) 
                                 [](CDialog& d) { CloseDialog(d.m_hWnd, 0, IDCANCEL); }});
 }
 
+// The windows whose value screen readers were told changed.
+std::set<HWND> s_changed;
+void CALLBACK NoteChange(HWINEVENTHOOK, DWORD, HWND hWnd, LONG, LONG, DWORD, DWORD) {
+    s_changed.insert(hWnd);
+}
+
 } // namespace
 
 // Each case pasted or typed shows each '|'-separated part in the result; a URL's values show in
@@ -61,11 +67,9 @@ INT_PTR RunCheck(const wchar_t* pszKey, std::function<void(HWND hCheck)> check) 
 // named for screen readers and tells them when it changes, and a half character pair is
 // refused in the result, not in a box.
 TEST(CheckDialog, ShowsEachVerdictAndHintAsTheFieldsChange) {
-    static std::set<HWND> s_changed;
-    const HWINEVENTHOOK hHook = SetWinEventHook(
-        EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-        [](HWINEVENTHOOK, DWORD, HWND hWnd, LONG, LONG, DWORD, DWORD) { s_changed.insert(hWnd); },
-        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    const HWINEVENTHOOK hHook =
+        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, NoteChange,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     const auto check = [](HWND h) {
         EXPECT_EQ(Text(h, IDC_CHECK_PREFIX) + "|" + Text(h, IDC_CHECK_MAX_SKEW),
                   kWorldText + "|900");
