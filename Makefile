@@ -21,6 +21,8 @@ test-native:
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j $(JOBS)
 	ctest --preset native -j $(JOBS)
+	@# Every command README.md and docs/ show, run as shown (after the build it relies on).
+	python3 scripts/check-doc-commands.py
 
 # The Windows build: x86-64 tests run under Wine; the x86 build is only built (this
 # kernel cannot run 32-bit programs) and its executables checked.

@@ -19,7 +19,10 @@
 #   bash completion completes an option, its kestrow-sign signs a known answer and
 #   tools/example-consumer builds against it through its CMake package and through its
 #   kestrow.pc, and signs it too;
-# - the source tarball is the commit under one top folder.
+# - the source tarball is the commit under one top folder;
+# - the commands README.md and docs/ show for the packages (their `dist` blocks; see
+#   scripts/check-doc-commands.py): those for bash in DIST, the README's apt install of the
+#   .deb simulated; those for cmd under Wine after the installer, from another folder.
 # Usage: scripts/check-packages.sh [DIST]   (default: dist)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -71,6 +74,7 @@ for arch in win32 win64; do want+=" KestrowDemo-$version-$arch.msi KestrowDemo-$
 want+=" SHA256SUMS kestrow_${version}_amd64.deb"
 [ "$(cd "$dist" && LC_ALL=C ls | tr '\n' ' ')" = "$want " ] || fail "expected exactly: $want"
 (cd "$dist" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS disagrees"
+python3 scripts/check-doc-commands.py dist "$dist" bash || fail "a command the documentation shows fails"
 
 # The source tarball: the commit under KestrowDemo-V/, whose project has this version.
 tar -tzf "$dist/$src" | grep -v "^KestrowDemo-$version/" && fail "$src: a member outside the top folder"
@@ -194,6 +198,8 @@ works "the installed programs" "$installed"
 [ "$(path_entries)" = 1 ] || fail "$msi: the system PATH names the install folder $(path_entries) times"
 out=$(cd "$tmp" && "$wine_run" cmd /c kestrow-sign --version) || true
 [ "${out//$'\r'/}" = "kestrow-sign $version" ] || fail "$msi: kestrow-sign is not on the PATH: $out"
+python3 scripts/check-doc-commands.py dist "$dist" cmd "$wine_run" ||
+  fail "$msi: the documentation's cmd commands do not print what it shows"
 
 IFS=. read -r major minor patch <<<"$version"
 higher=$major.$minor.$((patch + 1))

@@ -6,8 +6,9 @@ set -euo pipefail
 want=${1:-all}
 
 # CLI11 and nlohmann-json: header-only, kestrow-sign's command line and JSON, in both builds.
+# man-db and pkgconf: the README's man -l and pkg-config, which the native tests run.
 native_packages=(cmake make ninja-build g++ googletest libgtest-dev libgmock-dev python3
-  libcli11-dev nlohmann-json3-dev)
+  libcli11-dev nlohmann-json3-dev man-db pkgconf)
 windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   mingw-w64-x86-64-dev mingw-w64-i686-dev
@@ -17,9 +18,8 @@ extra_packages=(clang libclang-rt-14-dev valgrind libbenchmark-dev libssl-dev py
 # `make dist` and its checks: dpkg-shlibdeps for the package's dependencies, lintian;
 # wixl builds the MSIs, msitools adds their PATH entry and reads them back, python3-olefile
 # rewrites their summary, osslsigncode and openssl sign them (and make the checks'
-# throwaway certificate). pkgconf reads the .deb's kestrow.pc when the example consumer
-# is built against it.
-dist_packages=(dpkg-dev lintian wixl msitools python3-olefile osslsigncode openssl pkgconf)
+# throwaway certificate).
+dist_packages=(dpkg-dev lintian wixl msitools python3-olefile osslsigncode openssl)
 
 packages=()
 case "$want" in
