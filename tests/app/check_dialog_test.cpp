@@ -78,8 +78,7 @@ TEST(CheckDialog, ShowsEachVerdictAndHintAsTheFieldsChange) {
         std::string strChanged = SignedUrl(0);
         std::size_t nAt = strChanged.find("Signature=") + 10;
         const std::string strSignature = strChanged.substr(nAt);
-        while (strChanged[nAt] == '%') {
-            nAt += 3;
+        for (; strChanged[nAt] == '%'; nAt += 3) { // to a character of the Base64 itself
         }
         strChanged[nAt] = strChanged[nAt] == 'A' ? 'B' : 'A';
         SetText(GetDlgItem(h, IDC_CHECK_PREFIX), "UrlInfo");

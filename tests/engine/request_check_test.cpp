@@ -27,7 +27,7 @@ void ExpectHints(const SVerifyRequest& request, const std::string& strStart) {
 } // namespace
 
 // Each hint where its mistake explains the refusal, and none where it does not (the dialog's
-// suite has one case of each through the window).
+// suite has the words of each through the window).
 TEST(RequestCheck, TriesTheCommonMistakes) {
     const struct {
         const char *pszTimestamp, *pszSignature, *pszOperation, *pszPrefix;
@@ -40,6 +40,8 @@ TEST(RequestCheck, TriesTheCommonMistakes) {
         {TS, SIG_SITELOOKUP, "Other", "UrlInfo", T, ""},
         {"2026-12-05T22:26:06Z", SIG_URLINFO, nullptr, "UrlInfo", T + 5000,
          "timestamp-form: the timestamp has no .000: the signature is over " TS},
+        {TS, "dBb86NO6%2FCIe2kPSZDZeWMhr3Pk%3D", nullptr, "UrlInfo", T, // over …:06Z
+         "timestamp-form: the signature is over the timestamp without .000, 2026-12-05T22:26:06Z"},
         {TS, SIG_SITELOOKUP, nullptr, "UrlInfo", T, ""},
         {"2026-12-05T22:26:06.0Z", SIG_URLINFO, "UrlInfo", "SiteLookup", T, ""},
     };
