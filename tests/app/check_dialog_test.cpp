@@ -14,7 +14,6 @@
 #include "app/resource.h"
 #include "app/sample_request.h"
 #include "tests/app/app_test_helpers.h"
-#include "tests/support/win_test_support.h"
 
 extern CWinApp g_app; // the main dialog suite's, linked with this one
 
@@ -62,10 +61,10 @@ void CALLBACK NoteChange(HWINEVENTHOOK, DWORD, HWND hWnd, LONG, LONG, DWORD, DWO
 
 } // namespace
 
-// Each case pasted or typed shows each '|'-separated part in the result; a URL's values show in
-// the fields, read-only, beside their note. A paste of any length is taken whole, the result is
-// named for screen readers and tells them when it changes, and a half character pair is
-// refused in the result, not in a box.
+// Each case pasted or typed shows each '|'-separated part in the result; while there is a URL
+// the fields are read-only, beside their note (what they show: the next test). A paste of any
+// length is taken whole, the result is named for screen readers and tells them when it
+// changes, and a half character pair is refused in the result (a box would stop the test).
 TEST(CheckDialog, ShowsEachVerdictAndHintAsTheFieldsChange) {
     const HWINEVENTHOOK hHook =
         SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, NoteChange,
@@ -89,8 +88,8 @@ TEST(CheckDialog, ShowsEachVerdictAndHintAsTheFieldsChange) {
             {"", TS, "not*Base64", "Verdict: malformed signature"},
             {"", "2026-12-05 22:26:06", SIG_URLINFO_SHORT,
              "malformed timestamp|Timestamp: its distance from now is unknown"},
-            {SignedUrl(-2000), "", "", "timestamp too old|Timestamp: 33 min 2"},
-            {SignedUrl(1005), "", "", "timestamp in the future|Timestamp: 16 min 4"},
+            {SignedUrl(-2000), "", "", "timestamp too old|Timestamp: 33 min 2|s behind now"},
+            {SignedUrl(1005), "", "", "timestamp in the future|Timestamp: 16 min 4|s ahead of now"},
             {"", "2026-12-05T22:26:07.000Z",
              "4WmH60DeAbO6+7UbAlM14oiuktY=", "Hint: the signature was not URL-encoded"},
             {"http://h/?Operation=SiteLookup&Timestamp=" TS "&Signature=" SIG_SITELOOKUP, "", "",
@@ -112,20 +111,14 @@ TEST(CheckDialog, ShowsEachVerdictAndHintAsTheFieldsChange) {
                 EXPECT_NE(strResult.find(c.strShows.substr(n, nBar - n)), std::string::npos)
                     << strResult;
             }
-            const std::string strShown = "Timestamp=" + Text(h, IDC_CHECK_TIMESTAMP) +
-                                         "&Signature=" + Text(h, IDC_CHECK_SIGNATURE);
             EXPECT_EQ(
                 IsWindowVisible(GetDlgItem(h, IDC_CHECK_FROM_URL)) &&
-                    (GetWindowLongW(GetDlgItem(h, IDC_CHECK_SIGNATURE), GWL_STYLE) & ES_READONLY) &&
-                    c.strUrl.find(strShown) != std::string::npos,
-                c.strUrl.find("Timestamp") != std::string::npos)
+                    (GetWindowLongW(GetDlgItem(h, IDC_CHECK_SIGNATURE), GWL_STYLE) & ES_READONLY),
+                !c.strUrl.empty())
                 << c.strUrl;
         }
-        SetText(GetDlgItem(h, IDC_CHECK_MAX_SKEW), "15 min");
-        EXPECT_TRUE(ResultStarts(h, "Nothing was checked: the accepted skew must be a whole"));
         const std::string strLong =
             "http://h/?" + std::string(100000, 'x') + "&Timestamp=" TS "&Signature=x";
-        SetText(GetDlgItem(h, IDC_CHECK_MAX_SKEW), "900");
         ASSERT_TRUE(AfxSetClipboardText(nullptr, strLong.c_str()));
         s_changed.clear();
         SendMessageW(GetDlgItem(h, IDC_CHECK_URL), WM_PASTE, 0, 0);
@@ -135,10 +128,11 @@ TEST(CheckDialog, ShowsEachVerdictAndHintAsTheFieldsChange) {
         EXPECT_EQ(s_changed, std::set<HWND>{GetDlgItem(h, IDC_CHECK_RESULT)});
         // Screen readers name it by the label before it (the system's rule for an edit).
         EXPECT_EQ(WindowText(GetWindow(GetDlgItem(h, IDC_CHECK_RESULT), GW_HWNDPREV)), "&Result:");
+        SetText(GetDlgItem(h, IDC_CHECK_MAX_SKEW), "15 min");
+        EXPECT_TRUE(ResultStarts(h, "Nothing was checked: the accepted skew must be a whole"));
         SetText(GetDlgItem(h, IDC_CHECK_URL), "");
         SetWindowTextW(GetDlgItem(h, IDC_CHECK_SIGNATURE), L"sig \xDC00");
         EXPECT_TRUE(ResultStarts(h, "The field \"Signature\" holds text that is not valid"));
-        EXPECT_EQ(BoxOver(h), nullptr) << "a box";
         CloseDialog(h, 1, IDCANCEL);
     };
     EXPECT_EQ(RunCheck(L"secret", check), IDCANCEL);
@@ -151,7 +145,7 @@ TEST(CheckDialog, ChecksNothingWithoutAUsableKey) {
     const char* pszResult = "Nothing was checked: the Secret Access Key field of the main window";
     const auto check = [&](HWND h) {
         SetText(GetDlgItem(h, IDC_CHECK_URL), "http://h/?Timestamp=" TS "&Signature=x");
-        EXPECT_EQ(Text(h, IDC_CHECK_TIMESTAMP), TS);
+        EXPECT_EQ(Text(h, IDC_CHECK_TIMESTAMP) + Text(h, IDC_CHECK_SIGNATURE), TS "x");
         EXPECT_TRUE(ResultStarts(h, pszResult));
         CloseDialog(h, 2, IDCANCEL);
     };

@@ -135,10 +135,10 @@ check(proc.returncode == 6 and f"\nString to sign: \\x1b[2J\\xc2\\x9b\\xff\u00e9
       in proc.stdout, "escapes", proc)
 # Without a time given the clock is used, to sign and to verify: the tool's own URL checks, its
 # %key% placeholder with a note.
-proc = run(["verify", "--format=json", "--url", read_json(run(["--format=json"]), SIGNED)
-            .get("sampleUrl", "")])
-check(proc.returncode == 0 and [h["code"] for h in read_json(proc, VERIFIED).get("hints", [{}])]
-      == ["placeholder"], "signed now, with the placeholder", proc)
+proc = run(["verify", "--format=json", "--url", read_json(run(["--format=json"]), SIGNED).get(
+    "sampleUrl", "")])
+hints = [h["code"] for h in read_json(proc, VERIFIED).get("hints", [{}])]
+check(proc.returncode == 0 and hints == ["placeholder"], "signed now, with the placeholder", proc)
 
 with tempfile.TemporaryDirectory() as tmp:
     def write(name, content):
