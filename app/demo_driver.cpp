@@ -10,6 +10,9 @@
 //         generate-unicode: the same with a Greek and Chinese prefix and a Chinese key
 //         notice: the same without an Access Key ID; the Notice box is taken
 //         about: the About box, opened from the system menu's item
+//         check: the check dialog over a generate without an Access Key ID (its Notice box
+//                closed), with the URL it made pasted, %key% and all
+//         check-refused: the same with one character of the signature changed
 
 #include <windows.h>
 
@@ -94,6 +97,26 @@ HWND WaitForBox(HWND hDlg) {
     return nullptr;
 }
 
+// Opens the check dialog over hDlg and pastes the sample URL into it, its signature's first
+// character changed when bRefused.
+HWND Check(HWND hDlg, bool bRefused) {
+    wchar_t szUrl[512] = {};
+    GetDlgItemTextW(hDlg, IDC_SAMPLE_URL, szUrl, 512);
+    wchar_t* pchSignature = wcsstr(szUrl, L"Signature=");
+    if (pchSignature == nullptr) {
+        return nullptr;
+    }
+    if (bRefused) {
+        pchSignature[10] = pchSignature[10] == L'A' ? L'B' : L'A';
+    }
+    Click(hDlg, IDC_CHECK);
+    const HWND hCheck = WaitForBox(hDlg);
+    if (hCheck != nullptr) {
+        SetDlgItemTextW(hCheck, IDC_CHECK_URL, szUrl);
+    }
+    return hCheck;
+}
+
 bool WriteRect(const wchar_t* pszPath, HWND hDlg) {
     RECT rc;
     GetWindowRect(hDlg, &rc);
@@ -123,6 +146,15 @@ int Show(HANDLE hProcess, DWORD dwProcessId, const std::wstring& strShow, wchar_
     } else if (strShow == L"notice") {
         Generate(hDlg, L"kestrow-demo-secret", L"");
         hShown = WaitForBox(hDlg);
+    } else if (strShow == L"check" || strShow == L"check-refused") {
+        Generate(hDlg, L"kestrow-demo-secret", L"");
+        const HWND hNotice = WaitForBox(hDlg);
+        if (hNotice != nullptr) {
+            Click(hNotice, IDOK);
+        }
+        hShown = hNotice != nullptr && WaitForResults(hDlg)
+                     ? Check(hDlg, strShow == L"check-refused")
+                     : nullptr;
     } else if (strShow == L"about") {
         PostMessageW(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         hShown = WaitForBox(hDlg);
@@ -140,7 +172,8 @@ int Show(HANDLE hProcess, DWORD dwProcessId, const std::wstring& strShow, wchar_
         Sleep(100);
     }
     if (hShown != hDlg) {
-        Click(hShown, IDOK);
+        // The check dialog has no OK: the result follows its fields.
+        Click(hShown, strShow.compare(0, 5, L"check") == 0 ? IDCANCEL : IDOK);
     }
     Click(hDlg, IDCANCEL);
     return WaitForSingleObject(hProcess, 10000) == WAIT_OBJECT_0 ? 0 : 1;
@@ -152,9 +185,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring strShow = argc == 5 ? argv[4] : L"dialog";
     if ((argc != 4 && argc != 5) ||
         (strShow != L"dialog" && strShow != L"generate" && strShow != L"generate-unicode" &&
-         strShow != L"notice" && strShow != L"about")) {
-        std::fprintf(stderr, "usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE "
-                             "[dialog|generate|generate-unicode|notice|about]\n");
+         strShow != L"notice" && strShow != L"about" && strShow != L"check" &&
+         strShow != L"check-refused")) {
+        std::fprintf(stderr,
+                     "usage: KestrowDemoDriver PROGRAM RECT_FILE DONE_FILE "
+                     "[dialog|generate|generate-unicode|notice|about|check|check-refused]\n");
         return 2;
     }
     std::wstring strCommandLine = std::wstring(L"\"") + argv[1] + L"\"";

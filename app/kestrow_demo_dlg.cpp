@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/about_dlg.h"
+#include "app/check_request_dlg.h"
 #include "app/icon_position.h"
 #include "app/resource.h"
 #include "app/sample_request.h"
@@ -41,6 +42,7 @@ ON_WM_QUERYDRAGICON()
 ON_MESSAGE(WM_DPICHANGED, &CKestrowDemoDlg::OnDpiChanged)
 ON_BN_CLICKED(IDC_GENERATE, &CKestrowDemoDlg::OnBnClickedGenerate)
 ON_BN_CLICKED(IDC_TEST_URL, &CKestrowDemoDlg::OnBnClickedTestUrl)
+ON_BN_CLICKED(IDC_CHECK, &CKestrowDemoDlg::OnBnClickedCheck)
 END_MESSAGE_MAP()
 
 BOOL CKestrowDemoDlg::OnInitDialog() {
@@ -123,4 +125,10 @@ void CKestrowDemoDlg::OnBnClickedGenerate() {
 void CKestrowDemoDlg::OnBnClickedTestUrl() {
     // The URL of the last Generate, whatever the fields show now; failures are silent.
     ::ShellExecuteW(nullptr, nullptr, CWideText(m_strSampleUrl), nullptr, nullptr, SW_SHOW);
+}
+
+// The check reads the key and the prefix from their fields itself; nothing here changes.
+void CKestrowDemoDlg::OnBnClickedCheck() {
+    CCheckRequestDlg dlgCheck(this, IDC_SECRET_KEY, IDC_PREFIX);
+    dlgCheck.DoModal();
 }

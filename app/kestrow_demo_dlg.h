@@ -1,6 +1,7 @@
 #pragma once
 // The program's main window: the key, Access Key ID and prefix fields, "&Generate"
-// with its results and sample URL, "&Test URL", and the About item of the system menu.
+// with its results and sample URL, "&Test URL", "C&heck..." and the About item of the system
+// menu.
 
 #include "app/app_icon.h"
 #include "controls/hyperlink.h"
@@ -21,6 +22,7 @@ protected:
     afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     afx_msg void OnBnClickedGenerate();
     afx_msg void OnBnClickedTestUrl();
+    afx_msg void OnBnClickedCheck();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -20,6 +20,8 @@ set(KESTROW_PUBLIC_HEADERS
     engine/digest_compare.h
     engine/kestrow_engine.h
     engine/kestrow_verifier.h
+    engine/request_check.h
+    engine/request_url.h
     engine/signing_step.h
     engine/utc_timestamp.h
     app/sample_request.h

@@ -3,7 +3,8 @@
 # a virtual X display (Xvfb), inside a Wine virtual desktop so that Wine draws the
 # caption and frame itself.
 #
-# Usage: docs/make-screenshot.sh BUILD_DIR OUTPUT.png [--generate|--generate-unicode|--notice|--about]
+# Usage: docs/make-screenshot.sh BUILD_DIR OUTPUT.png [--generate|--generate-unicode|--notice|--about|
+#                                                     --check|--check-refused]
 #   BUILD_DIR   a windows-x64 build holding app/KestrowDemo.exe and app/KestrowDemoDriver.exe
 #   --generate  type a sample key and Access Key ID and press "&Generate" first
 #               (that is how docs/screenshot.png is made)
@@ -11,11 +12,14 @@
 #               (docs/screenshot-unicode.png)
 #   --notice    the same without an Access Key ID: the "Notice" box is taken
 #   --about     the About box is taken
+#   --check     the "Check a signed request" dialog over a Generate without an Access Key ID,
+#               with its URL pasted
+#   --check-refused  the same with one character of the signature changed
 # The Wine prefix is $KESTROW_WINEPREFIX if set, else the build's own.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-  echo "usage: $0 BUILD_DIR OUTPUT.png [--generate|--generate-unicode|--notice|--about]" >&2
+  echo "usage: $0 BUILD_DIR OUTPUT.png [--generate|--generate-unicode|--notice|--about|--check|--check-refused]" >&2
   exit 2
 fi
 build_dir=$(cd "$1" && pwd)
@@ -65,10 +69,11 @@ done_file=$work/done
 args=("$(winpath "$program")" "$(winpath "$rect_file")" "$(winpath "$done_file")")
 case "$mode" in
   "") args+=(dialog) ;;
-  --generate | --generate-unicode | --notice | --about) args+=("${mode#--}") ;;
+  --generate | --generate-unicode | --notice | --about | --check | --check-refused)
+    args+=("${mode#--}") ;;
   *) echo "make-screenshot: unknown option '$mode'" >&2; exit 2 ;;
 esac
-"$wine" explorer /desktop=KestrowDemo,800x600 "$driver" "${args[@]}" >/dev/null 2>&1 &
+"$wine" explorer /desktop=KestrowDemo,1000x740 "$driver" "${args[@]}" >/dev/null 2>&1 &
 explorer_pid=$!
 
 for _ in $(seq 600); do

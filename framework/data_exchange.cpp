@@ -41,7 +41,7 @@ HWND CDataExchange::PrepareCtrl(int nIDC) {
 }
 
 void CDataExchange::Fail() {
-    if (m_bSaveAndValidate && m_hWndLastControl != nullptr) {
+    if (m_bSaveAndValidate && m_hWndLastControl != nullptr && m_pstrRefusal == nullptr) {
         // Back to the field at fault, its text selected to be typed over.
         ::SetFocus(m_hWndLastControl);
         ::SendMessageW(m_hWndLastControl, EM_SETSEL, 0, -1);
@@ -58,11 +58,15 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     // A paste can bring half of a character pair; any stand-in for it would be another text
     // (another secret, signed), so the field is refused as a whole.
     if (!AfxGetWindowText(hWndCtrl, value)) {
-        AfxMessageBox("The field \"" + FieldName(hWndCtrl) +
-                          "\" holds text that is not valid Unicode: half of a character pair, as "
-                          "a paste can leave behind. Nothing was done with it; please type its "
-                          "text again.",
-                      MB_ICONEXCLAMATION | MB_OK);
+        const CString strRefusal =
+            "The field \"" + FieldName(hWndCtrl) +
+            "\" holds text that is not valid Unicode: half of a character pair, as a paste can "
+            "leave behind. Nothing was done with it; please type its text again.";
+        if (pDX->m_pstrRefusal != nullptr) {
+            *pDX->m_pstrRefusal = strRefusal;
+        } else {
+            AfxMessageBox(strRefusal, MB_ICONEXCLAMATION | MB_OK);
+        }
         pDX->Fail();
     }
 }

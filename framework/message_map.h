@@ -85,6 +85,9 @@ protected:                                                                      
 // void OnBnClickedX();
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 
+// void OnEnChangeX();   (an edit control's text changed)
+#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+
 // ---- Window messages (handler names are fixed, as in the framework) -----------------
 
 // void OnSysCommand(UINT nID, LPARAM lParam);

@@ -444,14 +444,9 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
 void CWnd::DoDataExchange(CDataExchange*) {
 }
 
-BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    try {
-        DoDataExchange(&dx);
-    } catch (const CUserException&) {
-        return FALSE;
-    }
-    return TRUE;
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate, CString* pstrRefusal) {
+    CDataExchange dx(this, bSaveAndValidate, pstrRefusal);
+    return AfxRunExchange(dx, [this](CDataExchange* pDX) { DoDataExchange(pDX); });
 }
 
 void CWnd::OnSysCommand(UINT, LPARAM) {

@@ -113,8 +113,8 @@ public:
     // ---- Data exchange (dialogs and their controls) ----
     virtual void DoDataExchange(CDataExchange* pDX);
     // TRUE: controls into members; FALSE: members into controls. FALSE when a step of
-    // the exchange failed.
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // the exchange failed. pstrRefusal: see CDataExchange::m_pstrRefusal.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE, CString* pstrRefusal = nullptr);
 
     // ---- Handlers of the framework's names; each gives the message its default
     // processing. Derived classes hide them with their own and map those. ----

@@ -14,10 +14,19 @@ inline std::string BesideSelf(const char* pszRelative) {
     return str.erase(str.find_last_of("\\/") + 1) + pszRelative;
 }
 
+// The text of the dialog's control nId.
+inline std::string Text(HWND hDlg, int nId) {
+    return WindowText(GetDlgItem(hDlg, nId));
+}
+
+// A click on the dialog's button nId.
+inline void Click(HWND hDlg, int nId) {
+    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)GetDlgItem(hDlg, nId));
+}
+
 // Closes a dialog the nWay-th of three ways: a click on nButton, Escape, the close command.
 inline void CloseDialog(HWND hDlg, int nWay, int nButton) {
-    const HWND hButton = GetDlgItem(hDlg, nButton);
-    nWay % 3 == 0 ? PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), (LPARAM)hButton)
-    : nWay % 3 == 1 ? PostMessageW(hButton, WM_KEYDOWN, VK_ESCAPE, 1)
-                    : PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    nWay % 3 == 0   ? Click(hDlg, nButton)
+    : nWay % 3 == 1 ? (void)PostMessageW(GetDlgItem(hDlg, nButton), WM_KEYDOWN, VK_ESCAPE, 1)
+                    : (void)PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
 }

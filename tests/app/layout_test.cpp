@@ -1,7 +1,7 @@
-// Both dialogs as laid out at the display resolution of the Wine prefix the test runs in
+// The dialogs as laid out at the display resolution of the Wine prefix the test runs in
 // (ctest runs it at 96 and at 144 DPI): the font each asked for, every text whole in its
-// control, the template's size in the dialog's own units, the link fitted to its text
-// and the icons at the system's sizes.
+// control, every control inside the dialog and clear of the others, the template's size in the
+// dialog's own units, the link fitted to its text and the icons at the system's sizes.
 
 #include <windows.h>
 
@@ -74,23 +74,37 @@ void CheckLayout(HWND hDlg, int cx, int cy) {
     GetClientRect(hDlg, &rcClient);
     EXPECT_EQ(std::make_pair(rcClient.right, rcClient.bottom),
               std::make_pair(rcTemplate.right, rcTemplate.bottom));
+    std::vector<RECT> placed;
     for (HWND h = GetWindow(hDlg, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        // Inside the dialog, and clear of every control before it.
+        RECT rc, rcBoth;
+        GetWindowRect(h, &rc);
+        MapWindowPoints(HWND_DESKTOP, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_TRUE(IntersectRect(&rcBoth, &rc, &rcClient) && EqualRect(&rcBoth, &rc))
+            << "\"" << WindowText(h) << "\" sticks out";
+        for (const RECT& rcOther : placed) {
+            EXPECT_FALSE(IntersectRect(&rcBoth, &rc, &rcOther)) << "\"" << WindowText(h) << "\"";
+        }
+        placed.push_back(rc);
         wchar_t szClass[16] = {};
         GetClassNameW(h, szClass, 16);
         const DWORD dwType = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)) & SS_TYPEMASK;
-        const bool bOneLine = dwType == SS_SIMPLE || dwType == SS_LEFTNOWORDWRAP;
-        if (lstrcmpiW(szClass, L"Static") != 0 || (dwType > SS_RIGHT && !bOneLine)) {
+        const bool bButton = lstrcmpiW(szClass, L"Button") == 0;
+        const bool bOneLine = dwType == SS_SIMPLE || dwType == SS_LEFTNOWORDWRAP || bButton;
+        if ((lstrcmpiW(szClass, L"Static") != 0 || (dwType > SS_RIGHT && !bOneLine)) && !bButton) {
             continue;
         }
         const SFit fit = Needed(h, bOneLine ? DT_SINGLELINE : DT_WORDBREAK);
         EXPECT_TRUE(fit.first.first <= fit.second.first && fit.first.second <= fit.second.second)
             << "\"" << WindowText(h) << "\" needs, then has " << testing::PrintToString(fit);
     }
-    const SFit link = Needed(GetDlgItem(hDlg, IDC_HOME_LINK), DT_SINGLELINE);
-    EXPECT_EQ(link.first, link.second) << "the link, not fitted to its text";
+    if (const HWND hLink = GetDlgItem(hDlg, IDC_HOME_LINK)) {
+        const SFit link = Needed(hLink, DT_SINGLELINE);
+        EXPECT_EQ(link.first, link.second) << "the link, not fitted to its text";
+    }
 }
 
-TEST(Layout, BothDialogsFitTheirTextsInTheirOwnFontAtThePrefixResolution) {
+TEST(Layout, EachDialogFitsItsTextsInItsOwnFontAtThePrefixResolution) {
     CKestrowDemoDlg dlg;
     g_app.m_pMainWnd = &dlg;
     const ModalStep steps[] = {
@@ -98,6 +112,13 @@ TEST(Layout, BothDialogsFitTheirTextsInTheirOwnFontAtThePrefixResolution) {
             CheckLayout(d.m_hWnd, 320, 203);
             ExpectIconSize((HICON)d.SendMessage(WM_GETICON, ICON_BIG), SM_CXICON, "large");
             ExpectIconSize((HICON)d.SendMessage(WM_GETICON, ICON_SMALL), SM_CXSMICON, "small");
+            d.PostMessage(WM_COMMAND, IDC_CHECK);
+        },
+        [](CDialog& d) {
+            const HWND hCheck = BoxOver(d.m_hWnd);
+            ASSERT_NE(hCheck, nullptr);
+            CheckLayout(hCheck, 320, 243);
+            CloseDialog(hCheck, 0, IDCANCEL);
             d.PostMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
         },
         [](CDialog& d) {

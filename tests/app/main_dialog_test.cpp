@@ -27,16 +27,10 @@ INT_PTR RunMain(std::vector<ModalStep> steps) {
 const int kEdits[] = {IDC_SECRET_KEY, IDC_ACCESS_KEY_ID, IDC_PREFIX,
                       IDC_TIMESTAMP,  IDC_SIGNATURE,     IDC_SAMPLE_URL};
 
-std::string Text(const CDialog& d, int nId) {
-    return WindowText(GetDlgItem(d.m_hWnd, nId));
-}
 // What the results show: the three fields and whether "&Test URL" is enabled.
 std::string Results(const CDialog& d) {
     return Text(d, IDC_TIMESTAMP) + "|" + Text(d, IDC_SIGNATURE) + "|" + Text(d, IDC_SAMPLE_URL) +
            (IsWindowEnabled(GetDlgItem(d.m_hWnd, IDC_TEST_URL)) ? "|enabled" : "");
-}
-void Click(HWND hDlg, int nId) {
-    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)GetDlgItem(hDlg, nId));
 }
 const ModalStep kExit = [](CDialog& d) { Click(d.m_hWnd, IDCANCEL); };
 // Types the inputs (UTF-8) and presses Enter in the edit field nEnterIn, which presses
@@ -82,8 +76,12 @@ TEST(MainDialog, StartState) {
                 "This demo is based on the same engine as the Ombry Kestrow ActiveX "
                 "component.\nFeel free to try it to see what you can expect from the ActiveX.",
                 "Your Secret Access Key:", "Access Key ID (optional):", "Service/Operation Prefix:",
-                "UrlInfo", "&Generate", "Timestamp:", "Signature:", "Sample URL", "&Test URL",
-                KESTROW_HOME_PAGE_URL, "E&xit"}));
+                "UrlInfo", "&Generate", "Timestamp:", "Signature:", "C&heck...", "Sample URL",
+                "&Test URL", KESTROW_HOME_PAGE_URL, "E&xit"}));
+        // "C&heck..." in reading order: after the Signature field, before the Sample URL.
+        const HWND hCheck = GetNextDlgTabItem(d.m_hWnd, GetDlgItem(d.m_hWnd, IDC_SIGNATURE), 0);
+        EXPECT_EQ(GetDlgCtrlID(hCheck), IDC_CHECK);
+        EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(d.m_hWnd, hCheck, FALSE)), IDC_SAMPLE_URL);
         EXPECT_EQ(Results(d), "||") << "results shown, or \"&Test URL\" enabled";
         EXPECT_EQ(GetFocus(), GetDlgItem(d.m_hWnd, IDC_SECRET_KEY));
         // The icons themselves are the layout test's.

@@ -1,9 +1,11 @@
-// The window-free parts of the program: the Generate operation and the minimised icon.
+// The window-free parts of the program: the Generate operation, the check's words for the
+// timestamp's distance from now, and the minimised icon.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "app/check_report.h"
 #include "app/icon_position.h"
 #include "app/sample_request.h"
 
@@ -36,4 +38,13 @@ TEST(CenteredIconOffset, CentresWithTheOddPixelInTheFirstMargin) {
     for (const auto& c : cases) {
         EXPECT_EQ(CenteredIconOffset(c[0], c[1]), c[2]) << c[0] << " / " << c[1];
     }
+}
+
+// The second itself is "from now"; durations come largest unit first.
+TEST(CheckReport, SaysHowFarTheTimestampLiesFromNow) {
+    SCheckFields fields{"", "2026-12-05T22:26:06.000Z", "Iq04hkMFVsCYligS9HfpoKVT2Vs%3D", "UrlInfo",
+                        "90061"}; // under "secret", checked at that second
+    const std::string str = DescribeCheckAt(1796509566, "secret", fields).str();
+    EXPECT_EQ(str.substr(str.find("Timestamp: ")),
+              "Timestamp: 0 s from now (accepted: 1 d 1 h 1 min 1 s either way)");
 }

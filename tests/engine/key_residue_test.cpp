@@ -16,17 +16,18 @@
 #include <utility>
 #include <vector>
 
+#include "app/check_report.h"
 #include "app/sample_request.h"
 #include "crypto/hmac_sha1.h"
 #include "crypto/sha1.h"
 #include "engine/kestrow_engine.h"
 #include "engine/kestrow_verifier.h"
+#include "engine/request_check.h"
 #include "framework/byte_array.h"
 #include "framework/utf16_text.h"
 #include "tests/support/replacement_allocator.h"
 #include "tools/kestrow_sign/secret_reader.h"
 #include "tools/kestrow_sign/sign_request.h"
-#include "tools/kestrow_sign/verify_hints.h"
 
 namespace {
 
@@ -122,9 +123,10 @@ void SignAndVerify(const char* pszKey) {
 }
 
 // As the dialog's Generate: the key read from its field through UTF-16 into a secret member,
-// written back to the field as UTF-16, one engine per press. The field's own text is the
-// system's, out of reach, so never freed here.
-void Generate(const char* pszKey) {
+// written back to the field as UTF-16, one engine per press; then the URL checked as the check
+// dialog checks it, an hour later under another prefix, so that every hint is tried. The field's
+// own text is the system's, out of reach, so never freed here.
+void GenerateAndCheck(const char* pszKey) {
     static std::u16string s_strField(200, u'\0');
     const std::size_t nUnits = Utf16LengthOfUtf8(pszKey, std::strlen(pszKey));
     Utf8ToUtf16(pszKey, std::strlen(pszKey), s_strField.data());
@@ -137,13 +139,14 @@ void Generate(const char* pszKey) {
                 CUtf16Text<char16_t>(strKey).GetLength() == nUnits);
     CString strTimestamp;
     CString strSignature;
-    CString strUrl;
-    ComposeSampleRequestAt(kT, strKey, "KESTROWKEYID", "UrlInfo", strTimestamp, strSignature,
-                           strUrl);
+    SCheckFields fields{"", "", "", "SiteLookup", "900"};
+    ComposeSampleRequestAt(kT, strKey, "", "UrlInfo", strTimestamp, strSignature, fields.strUrl);
+    EXPECT_NE(DescribeCheckAt(kT + 3600, strKey, fields).str().find("Hint: signed with prefix"),
+              std::string::npos);
 }
 
 // As kestrow-sign does: sign from the environment, from a file without URL-encoding, and verify
-// with hints from a stream. (The verifier stays on the stack: blocks carved from the freed stdio
+// with hints from a stream. (The verifiers stay on the stack: blocks carved from the freed stdio
 // buffer still hold the key, which is the C library's and out of reach.)
 void CommandLine(const char* pszKey) {
     CString strSecret;
@@ -167,10 +170,7 @@ void CommandLine(const char* pszKey) {
     request.strPrefix = "UrlInfo";
     request.strTimestamp = signed_.strTimestamp;
     request.strSignature = "x";
-    CKestrowVerifier verifier(request.strSecretKey);
-    SVerifyResult result;
-    verifier.Verify(request.strTimestamp, request.strSignature, kT, result);
-    FindVerifyHints(request, result);
+    CheckRequest(request);
 }
 
 // A marked string and byte array taking the key piece by piece, growing and being reassigned.
@@ -237,7 +237,7 @@ TEST(KeyResidue, NoFreedBlockHoldsTheKeyOrAPad) {
         void (*pfnRun)(const char* pszKey);
     } kPaths[] = {
         {"signing: computing, cached, key replaced, interval 0; verifying", SignAndVerify},
-        {"Generate", Generate},
+        {"Generate, and the check of its URL", GenerateAndCheck},
         {"kestrow-sign: environment, file, stream", CommandLine},
         {"marked text and bytes growing", MarkedHoldersGrow},
     };

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "engine/request_url.h"
 #include "tools/kestrow_sign/cli_io.h"
-#include "tools/kestrow_sign/request_url.h"
 #include "tools/kestrow_sign/secret_reader.h"
 #include "tools/kestrow_sign/verify_options.h"
 #include "tools/kestrow_sign/verify_output.h"
@@ -34,14 +34,10 @@ int RunVerify(const SVerifyOptions& options) {
     request.strPrefix = options.strPrefix;
     request.nMaxSkew = options.nMaxSkew;
     if (options.bHaveUrl) {
-        SRequestUrl url;
-        if (!ReadRequestUrl(options.strUrl, url, error)) {
-            return Report(error);
+        std::string strReason;
+        if (!ReadRequestUrl(options.strUrl, request, strReason)) {
+            return Report({SIGN_EXIT_USAGE, strReason});
         }
-        request.strTimestamp = url.strTimestamp;
-        request.strSignature = url.strSignature;
-        request.bHaveOperation = url.bHaveOperation;
-        request.strOperation = url.strOperation;
     } else {
         request.strTimestamp = options.strTimestamp;
         request.strSignature = options.strSignature;
@@ -59,14 +55,7 @@ int RunVerify(const SVerifyOptions& options) {
                        error)) {
         return Report(error);
     }
-    CKestrowVerifier verifier(request.strSecretKey);
-    verifier.m_strPrefix = request.strPrefix;
-    verifier.m_nMaxSkew = request.nMaxSkew;
-    SVerifyReport report;
-    verifier.Verify(request.strTimestamp, request.strSignature, request.tNow, report.result);
-    report.strReceivedSignature = request.strSignature;
-    report.nMaxSkew = request.nMaxSkew;
-    report.hints = FindVerifyHints(request, report.result);
+    const SVerifyReport report = CheckRequest(request);
     std::string strOutput;
     if (options.nFormat == SIGN_FORMAT_TEXT) {
         strOutput = FormatVerifyText(report);

@@ -2,24 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include "engine/kestrow_verifier.h"
+#include "engine/request_check.h"
 #include "engine/utc_timestamp.h"
 
 namespace {
-
-// Decimal digits only, up to the whole range of timestamps.
-bool ReadMaxSkew(const std::string& strValue, std::int64_t& nMaxSkew) {
-    std::int64_t nValue = 0;
-    for (const char ch : strValue) {
-        // Past the maximum already: stop before the value could overflow.
-        if (ch < '0' || ch > '9' || nValue > g_tTimestampMax) {
-            return false;
-        }
-        nValue = nValue * 10 + (ch - '0');
-    }
-    nMaxSkew = nValue;
-    return !strValue.empty() && nValue <= g_tTimestampMax;
-}
 
 // A text option whose presence counts: bHave tells whether it was given.
 void AddTextOption(CLI::App& app, const char* pszName, bool& bHave, std::string& strValue,
@@ -58,12 +44,12 @@ void AddVerifyOptions(CLI::App& app, SVerifyOptions& options) {
         "a whole number of seconds from 0 to " + std::to_string(g_tTimestampMax);
     app.add_option_function<std::string>(
            "--max-skew",
-           [&options](const std::string& strValue) { ReadMaxSkew(strValue, options.nMaxSkew); },
+           [&options](const std::string& strValue) { ParseMaxSkew(strValue, options.nMaxSkew); },
            "accepted clock skew either way (default 900)")
         ->check(CLI::Validator(
             [strRange](const std::string& strValue) {
                 std::int64_t nIgnored = 0;
-                return ReadMaxSkew(strValue, nIgnored)
+                return ParseMaxSkew(strValue, nIgnored)
                            ? std::string()
                            : "takes " + strRange + ", not '" + strValue + "'";
             },

@@ -5,42 +5,10 @@
 #include "tools/kestrow_sign/json_output.h"
 #include "tools/kestrow_sign/terminal_text.h"
 
-namespace {
-
-struct SVerdictName {
-    EVerifyVerdict nVerdict;
-    const char* pszCode;
-    const char* pszText;
-};
-
-const SVerdictName g_verdicts[] = {
-    {VERIFY_VALID, "valid", "valid"},
-    {VERIFY_SIGNATURE_MISMATCH, "signature-mismatch", "signature mismatch"},
-    {VERIFY_MALFORMED_SIGNATURE, "malformed-signature", "malformed signature"},
-    {VERIFY_MALFORMED_TIMESTAMP, "malformed-timestamp", "malformed timestamp"},
-    {VERIFY_TIMESTAMP_TOO_OLD, "timestamp-too-old", "timestamp too old"},
-    {VERIFY_TIMESTAMP_IN_FUTURE, "timestamp-in-future", "timestamp in the future"},
-};
-
-const SVerdictName& NameOf(EVerifyVerdict nVerdict) {
-    for (const SVerdictName& name : g_verdicts) {
-        if (name.nVerdict == nVerdict) {
-            return name;
-        }
-    }
-    return g_verdicts[0]; // not reached: every verdict is listed
-}
-
-} // namespace
-
-const char* VerdictCode(EVerifyVerdict nVerdict) {
-    return NameOf(nVerdict).pszCode;
-}
-
 std::string FormatVerifyText(const SVerifyReport& report) {
     const SVerifyResult& result = report.result;
     std::string strText =
-        std::string("Verdict: ") + NameOf(result.nVerdict).pszText +
+        std::string("Verdict: ") + VerdictText(result.nVerdict) +
         "\nString to sign: " + EscapeForTerminal(result.strStringToSign.str()) +
         "\nExpected signature: " + result.strExpectedSignature.str() +
         "\nReceived signature: " + EscapeForTerminal(report.strReceivedSignature) + "\nSkew: ";

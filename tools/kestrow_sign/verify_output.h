@@ -4,20 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/kestrow_verifier.h"
+#include "engine/request_check.h"
 #include "tools/kestrow_sign/sign_error.h"
-#include "tools/kestrow_sign/verify_hints.h"
-
-struct SVerifyReport {
-    SVerifyResult result;
-    std::string strReceivedSignature; // as it came
-    std::int64_t nMaxSkew = 0;
-    std::vector<SVerifyHint> hints;
-};
-
-// "valid", "signature-mismatch", "malformed-signature", "malformed-timestamp",
-// "timestamp-too-old", "timestamp-in-future".
-const char* VerdictCode(EVerifyVerdict nVerdict);
 
 // "Verdict: …", "String to sign: …", "Expected signature: …", "Received signature: …",
 // "Skew: …" and one "Hint: …" line per hint. Control characters and bytes that are not UTF-8

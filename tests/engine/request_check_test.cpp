@@ -1,4 +1,4 @@
-#include "tools/kestrow_sign/verify_hints.h"
+#include "engine/request_check.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +9,15 @@ namespace {
 
 constexpr std::int64_t T = 1796509566; // 2026-12-05T22:26:06Z
 #define TS "2026-12-05T22:26:06.000Z"
-// Under the key "secret", over the prefix and TS (SHORT: over …:06Z).
+// Under the key "secret", over the prefix and TS.
 #define SIG_URLINFO "Iq04hkMFVsCYligS9HfpoKVT2Vs%3D"
-#define SIG_URLINFO_SHORT "dBb86NO6%2FCIe2kPSZDZeWMhr3Pk%3D"
 #define SIG_SITELOOKUP "8uXUTR%2Fdxaj2NIDK%2BMYC73jKxAs%3D"
 
-// The request checked as the verify command checks it: its hints must start with strStart
-// ("code: text", one per line), or be none when strStart is empty.
+// The request checked: its hints must start with strStart ("code: text", one per line), or be
+// none when strStart is empty.
 void ExpectHints(const SVerifyRequest& request, const std::string& strStart) {
-    CKestrowVerifier verifier(request.strSecretKey);
-    verifier.m_strPrefix = request.strPrefix;
-    verifier.m_nMaxSkew = request.nMaxSkew;
-    SVerifyResult result;
-    verifier.Verify(request.strTimestamp, request.strSignature, request.tNow, result);
     std::string strHints;
-    for (const SVerifyHint& hint : FindVerifyHints(request, result)) {
+    for (const SVerifyHint& hint : CheckRequest(request).hints) {
         strHints += hint.strCode + ": " + hint.strText + "\n";
     }
     EXPECT_EQ(strHints.rfind(strStart, 0), 0u) << strHints;
@@ -32,24 +26,21 @@ void ExpectHints(const SVerifyRequest& request, const std::string& strStart) {
 
 } // namespace
 
-// Each hint where its mistake explains the refusal, and none where it does not.
-TEST(VerifyHints, TriesTheCommonMistakes) {
+// Each hint where its mistake explains the refusal, and none where it does not (the dialog's
+// suite has the words of each through the window).
+TEST(RequestCheck, TriesTheCommonMistakes) {
     const struct {
         const char *pszTimestamp, *pszSignature, *pszOperation, *pszPrefix;
         std::int64_t tNow;
         const char* pszHints;
     } cases[] = {
-        {"2026-12-05T22:26:07.000Z", "4WmH60DeAbO6+7UbAlM14oiuktY=", nullptr, "UrlInfo", T,
-         "not-url-encoded: the signature was not URL-encoded"},
         {TS, "Iq04hkMFVsCYligS9HfpoKVT2 s=", nullptr, "UrlInfo", T, ""},
-        {TS, SIG_SITELOOKUP, "SiteLookup", "UrlInfo", T,
-         "other-prefix: signed with prefix SiteLookup (the URL's Operation), not UrlInfo"},
         {TS, SIG_URLINFO, "UrlInfo", "SiteLookup", T - 5000, "other-prefix: signed with prefix "},
         {TS, SIG_SITELOOKUP, "SiteLookup", "SiteLookup", T, ""},
         {TS, SIG_SITELOOKUP, "Other", "UrlInfo", T, ""},
         {"2026-12-05T22:26:06Z", SIG_URLINFO, nullptr, "UrlInfo", T + 5000,
          "timestamp-form: the timestamp has no .000: the signature is over " TS},
-        {TS, SIG_URLINFO_SHORT, nullptr, "UrlInfo", T,
+        {TS, "dBb86NO6%2FCIe2kPSZDZeWMhr3Pk%3D", nullptr, "UrlInfo", T, // over …:06Z
          "timestamp-form: the signature is over the timestamp without .000, 2026-12-05T22:26:06Z"},
         {TS, SIG_SITELOOKUP, nullptr, "UrlInfo", T, ""},
         {"2026-12-05T22:26:06.0Z", SIG_URLINFO, "UrlInfo", "SiteLookup", T, ""},
@@ -64,7 +55,7 @@ TEST(VerifyHints, TriesTheCommonMistakes) {
 }
 
 // Outside the window by a whole number of hours, 1 to 14, give or take the window.
-TEST(VerifyHints, HoursOffAtTheEdges) {
+TEST(RequestCheck, HoursOffAtTheEdges) {
     const struct {
         std::int64_t nSkew, nMaxSkew;
         const char* pszHint; // after "hours-off: the timestamp is "
@@ -72,11 +63,9 @@ TEST(VerifyHints, HoursOffAtTheEdges) {
         {7195, 900, "2 hours ahead of now: was a local time taken for UTC? "},
         {-3600 - 900, 900, "1 hour behind now"},
         {3600 - 900, 900, "1 hour ahead of now"},
-        {-3600 + 900, 900, "1 hour behind now"},
         {-3600 - 901, 900, nullptr},
         {3600 + 901, 900, nullptr},
         {14 * 3600 + 10, 10, "14 hours ahead of now"},
-        {-14 * 3600 - 10, 10, "14 hours behind now"},
         {14 * 3600 + 1799, 1800, "14 hours ahead of now"},
         {15 * 3600 - 10, 10, nullptr},
         {-15 * 3600, 10, nullptr},

@@ -1,4 +1,4 @@
-#include "tools/kestrow_sign/verify_hints.h"
+#include "engine/verify_hints.h"
 
 #include <algorithm>
 
@@ -94,6 +94,10 @@ std::vector<SVerifyHint> FindVerifyHints(const SVerifyRequest& request,
     const std::string strHours = HoursOff(result, request.nMaxSkew);
     if (!strHours.empty()) {
         hints.push_back({"hours-off", strHours});
+    }
+    if (request.bKeyPlaceholder) {
+        hints.push_back({"placeholder", "the URL still holds the placeholder %key%: put your "
+                                        "Access Key ID in its place before sending the request"});
     }
     return hints;
 }
