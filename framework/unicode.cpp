@@ -87,36 +87,49 @@ std::size_t Utf8Width(char32_t ch) {
     return ch < 0x80 ? 1 : ch < 0x800 ? 2 : ch < 0x10000 ? 3 : 4;
 }
 
+// Calls visit(ch) for each code point of the text in turn; answers the offset of the first
+// unit decode refuses, or kNotUnicode when it refuses none.
+template <class Decode, class Visit>
+std::size_t WalkCodePoints(std::size_t nLength, Decode decode, Visit visit) {
+    char32_t ch = 0;
+    for (std::size_t i = 0; i < nLength;) {
+        const std::size_t nUnits = decode(i, ch);
+        if (nUnits == 0) {
+            return i;
+        }
+        visit(ch);
+        i += nUnits;
+    }
+    return kNotUnicode;
+}
+
+template <class Char16> auto Utf16Decoder(const Char16* pch, std::size_t nLength) {
+    return [=](std::size_t i, char32_t& ch) { return DecodeUtf16(pch, nLength, i, ch); };
+}
+
+auto Utf8Decoder(const char* pch, std::size_t nLength) {
+    return [=](std::size_t i, char32_t& ch) { return DecodeUtf8(pch, nLength, i, ch); };
+}
+
 } // namespace
+
+// The writers run only over text their measure accepted, so every code point is whole.
 
 template <class Char16>
 std::size_t Utf8LengthOfUtf16(const Char16* pch, std::size_t nLength) noexcept {
     std::size_t nBytes = 0;
-    char32_t ch = 0;
-    for (std::size_t i = 0; i < nLength;) {
-        const std::size_t nUnits = DecodeUtf16(pch, nLength, i, ch);
-        if (nUnits == 0) {
-            return kNotUnicode;
-        }
-        nBytes += Utf8Width(ch);
-        i += nUnits;
-    }
-    return nBytes;
+    const auto count = [&](char32_t ch) { nBytes += Utf8Width(ch); };
+    return WalkCodePoints(nLength, Utf16Decoder(pch, nLength), count) == kNotUnicode ? nBytes
+                                                                                     : kNotUnicode;
 }
 
 template <class Char16>
 void Utf16ToUtf8(const Char16* pch, std::size_t nLength, char* pOut) noexcept {
-    char32_t ch = 0;
-    for (std::size_t i = 0; i < nLength;) {
-        const std::size_t nUnits = DecodeUtf16(pch, nLength, i, ch);
-        if (nUnits == 0) {
-            return; // the measure refused this text; nothing to write
-        }
-        i += nUnits;
+    WalkCodePoints(nLength, Utf16Decoder(pch, nLength), [&](char32_t ch) {
         const std::size_t nWidth = Utf8Width(ch);
         if (nWidth == 1) {
             *pOut++ = static_cast<char>(ch);
-            continue;
+            return;
         }
         static const unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
         for (std::size_t n = nWidth - 1; n > 0; --n) {
@@ -125,32 +138,19 @@ void Utf16ToUtf8(const Char16* pch, std::size_t nLength, char* pOut) noexcept {
         }
         pOut[0] = static_cast<char>(kLead[nWidth] | ch);
         pOut += nWidth;
-    }
+    });
 }
 
 std::size_t Utf16LengthOfUtf8(const char* pch, std::size_t nLength) noexcept {
     std::size_t nUnits = 0;
-    char32_t ch = 0;
-    for (std::size_t i = 0; i < nLength;) {
-        const std::size_t nBytes = DecodeUtf8(pch, nLength, i, ch);
-        if (nBytes == 0) {
-            return kNotUnicode;
-        }
-        nUnits += ch >= 0x10000 ? 2 : 1;
-        i += nBytes;
-    }
-    return nUnits;
+    const auto count = [&](char32_t ch) { nUnits += ch >= 0x10000 ? 2 : 1; };
+    return WalkCodePoints(nLength, Utf8Decoder(pch, nLength), count) == kNotUnicode ? nUnits
+                                                                                    : kNotUnicode;
 }
 
 template <class Char16>
 void Utf8ToUtf16(const char* pch, std::size_t nLength, Char16* pOut) noexcept {
-    char32_t ch = 0;
-    for (std::size_t i = 0; i < nLength;) {
-        const std::size_t nBytes = DecodeUtf8(pch, nLength, i, ch);
-        if (nBytes == 0) {
-            return; // the measure refused this text; nothing to write
-        }
-        i += nBytes;
+    WalkCodePoints(nLength, Utf8Decoder(pch, nLength), [&](char32_t ch) {
         if (ch >= 0x10000) {
             ch -= 0x10000;
             *pOut++ = static_cast<Char16>(0xD800 + (ch >> 10));
@@ -158,19 +158,11 @@ void Utf8ToUtf16(const char* pch, std::size_t nLength, Char16* pOut) noexcept {
         } else {
             *pOut++ = static_cast<Char16>(ch);
         }
-    }
+    });
 }
 
 std::size_t FindNonUtf8(const char* pch, std::size_t nLength) noexcept {
-    char32_t ch = 0;
-    for (std::size_t i = 0; i < nLength;) {
-        const std::size_t nBytes = DecodeUtf8(pch, nLength, i, ch);
-        if (nBytes == 0) {
-            return i;
-        }
-        i += nBytes;
-    }
-    return kNotUnicode;
+    return WalkCodePoints(nLength, Utf8Decoder(pch, nLength), [](char32_t) {});
 }
 
 template std::size_t Utf8LengthOfUtf16(const char16_t*, std::size_t) noexcept;
