@@ -123,10 +123,6 @@ CSize CDC::GetTextExtent(const CString& str) const {
     return CSize(size);
 }
 
-CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
-    return GetTextExtent(CString(lpszString, nCount));
-}
-
 COLORREF CDC::SetTextColor(COLORREF crColor) {
     return ::SetTextColor(m_hDC, crColor);
 }

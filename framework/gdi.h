@@ -77,9 +77,8 @@ public:
     HGDIOBJ SelectObject(HGDIOBJ hObject);
     HGDIOBJ SelectStockObject(int nIndex);
 
-    // Size of one line of text in the selected font; nCount is in bytes of UTF-8.
+    // Size of one line of text in the selected font.
     CSize GetTextExtent(const CString& str) const;
-    CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
     COLORREF SetTextColor(COLORREF crColor);
     COLORREF GetTextColor() const;
     COLORREF SetBkColor(COLORREF crColor);

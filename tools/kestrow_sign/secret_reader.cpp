@@ -9,10 +9,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include <vector>
-
-#include "framework/secure_wipe.h"
-#include "framework/unicode.h"
+#include "framework/utf16_text.h"
 #include "tools/kestrow_sign/wide_text.h"
 #endif
 
@@ -50,23 +47,22 @@ bool ReadSecretVariable(CString& strValue, SSignError& error, bool& bFound) {
 #if defined(_WIN32)
     const std::wstring wstrName(g_pszSecretKeyVariable,
                                 g_pszSecretKeyVariable + std::strlen(g_pszSecretKeyVariable));
-    // Room for the value and its terminator, read straight into a buffer that is wiped.
-    std::vector<wchar_t> value(GetEnvironmentVariableW(wstrName.c_str(), nullptr, 0) + 1);
-    SetLastError(ERROR_SUCCESS);
-    const DWORD dwRead =
-        GetEnvironmentVariableW(wstrName.c_str(), value.data(), static_cast<DWORD>(value.size()));
-    bFound = dwRead != 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-    const std::size_t nLength = dwRead < value.size() ? dwRead : 0;
-    const std::size_t nBytes = Utf8LengthOfUtf16(value.data(), nLength);
-    if (nBytes != kNotUnicode) {
-        Utf16ToUtf8(value.data(), nLength, strValue.GetBuffer(static_cast<int>(nBytes)));
-        strValue.ReleaseBuffer(static_cast<int>(nBytes));
-    }
-    SecureWipeContainer(value);
-    return nBytes != kNotUnicode ||
-           Fail(error, SIGN_EXIT_BAD_SECRET,
-                std::string("the secret key from ") + g_pszSecretKeyVariable +
-                    " is not Unicode text (it holds an unpaired surrogate)");
+    // Read straight into a buffer that is wiped, and into the secret sized once.
+    DWORD dwRead = 0;
+    DWORD dwError = ERROR_SUCCESS;
+    const bool bUnicode = AfxReadUtf16<wchar_t>(
+        GetEnvironmentVariableW(wstrName.c_str(), nullptr, 0),
+        [&](wchar_t* pBuffer, std::size_t nRoom) -> std::size_t {
+            SetLastError(ERROR_SUCCESS);
+            dwRead = GetEnvironmentVariableW(wstrName.c_str(), pBuffer, static_cast<DWORD>(nRoom));
+            dwError = GetLastError();
+            return dwRead < nRoom ? dwRead : 0;
+        },
+        strValue);
+    bFound = dwRead != 0 || dwError != ERROR_ENVVAR_NOT_FOUND;
+    return bUnicode || Fail(error, SIGN_EXIT_BAD_SECRET,
+                            std::string("the secret key from ") + g_pszSecretKeyVariable +
+                                " is not Unicode text (it holds an unpaired surrogate)");
 #else
     const char* pszValue = std::getenv(g_pszSecretKeyVariable);
     bFound = pszValue != nullptr;

@@ -2,6 +2,19 @@
 
 #include <CLI/CLI.hpp>
 
+CLI::Option* AddTextOption(CLI::App& app, const char* pszName, bool& bHave, std::string& strValue,
+                           const char* pszText, const char* pszHelp) {
+    return app
+        .add_option_function<std::string>(
+            pszName,
+            [&bHave, &strValue](const std::string& strGiven) {
+                bHave = true;
+                strValue = strGiven;
+            },
+            pszHelp)
+        ->option_text(pszText);
+}
+
 void AddFormatOption(CLI::App& app, ESignFormat& nFormat) {
     app.add_option_function<std::string>(
            "--format",
@@ -19,16 +32,10 @@ void AddSecretKeyFileOption(CLI::App& app, bool& bHave, std::string& strFile) {
             return strValue.empty() ? std::string("needs a file name or '-'") : std::string();
         },
         "");
-    app.add_option_function<std::string>(
-           "--secret-key-file",
-           [&bHave, &strFile](const std::string& strValue) {
-               bHave = true;
-               strFile = strValue;
-           },
-           "read the secret from FILE, '-' for standard input;\n"
-           "one trailing line break (LF or CR LF) is dropped")
-        ->check(named)
-        ->option_text("FILE");
+    AddTextOption(app, "--secret-key-file", bHave, strFile, "FILE",
+                  "read the secret from FILE, '-' for standard input;\n"
+                  "one trailing line break (LF or CR LF) is dropped")
+        ->check(named);
 }
 
 void AddSignOptions(CLI::App& app, SSignOptions& options) {
@@ -47,17 +54,11 @@ void AddSignOptions(CLI::App& app, SSignOptions& options) {
     app.add_option("--access-key-id", options.strAccessKeyId,
                    "Access Key ID put into the sample URL")
         ->option_text("ID");
-    app.add_option_function<std::string>(
-           "--time",
-           [&options](const std::string& strValue) {
-               options.bHaveTime = true;
-               options.strTime = strValue;
-           },
-           "sign at WHEN instead of now: YYYY-MM-DDTHH:MM:SSZ\n"
-           "(UTC, an all-zero fraction such as .000 allowed) or\n"
-           "seconds since 1970; 1970-01-01T00:00:00Z to\n"
-           "3000-12-31T23:59:59Z")
-        ->option_text("WHEN");
+    AddTextOption(app, "--time", options.bHaveTime, options.strTime, "WHEN",
+                  "sign at WHEN instead of now: YYYY-MM-DDTHH:MM:SSZ\n"
+                  "(UTC, an all-zero fraction such as .000 allowed) or\n"
+                  "seconds since 1970; 1970-01-01T00:00:00Z to\n"
+                  "3000-12-31T23:59:59Z");
     app.add_flag_callback(
         "--no-url-encode", [&options] { options.bUrlEncode = false; },
         "print the plain Base64 signature (the URL keeps\n"

@@ -5,7 +5,8 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+} // namespace CLI
 
 enum ESignFormat { SIGN_FORMAT_TEXT, SIGN_FORMAT_JSON };
 
@@ -23,6 +24,10 @@ struct SSignOptions {
 // The signing options and help texts on app; parsing fills options.
 void AddSignOptions(CLI::App& app, SSignOptions& options);
 
+// A text option whose presence counts: bHave tells whether it was given; pszText names its
+// value in the help.
+CLI::Option* AddTextOption(CLI::App& app, const char* pszName, bool& bHave, std::string& strValue,
+                           const char* pszText, const char* pszHelp);
 // --format and --secret-key-file, for every command that takes them.
 void AddFormatOption(CLI::App& app, ESignFormat& nFormat);
 void AddSecretKeyFileOption(CLI::App& app, bool& bHave, std::string& strFile);

@@ -5,23 +5,6 @@
 #include "engine/request_check.h"
 #include "engine/utc_timestamp.h"
 
-namespace {
-
-// A text option whose presence counts: bHave tells whether it was given.
-void AddTextOption(CLI::App& app, const char* pszName, bool& bHave, std::string& strValue,
-                   const char* pszText, const char* pszHelp) {
-    app.add_option_function<std::string>(
-           pszName,
-           [&bHave, &strValue](const std::string& strGiven) {
-               bHave = true;
-               strValue = strGiven;
-           },
-           pszHelp)
-        ->option_text(pszText);
-}
-
-} // namespace
-
 SVerifyOptions::SVerifyOptions() : nMaxSkew(g_nDefaultMaxSkew) {
 }
 
